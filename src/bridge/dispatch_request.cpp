@@ -1,0 +1,68 @@
+#include "dispatch_request.h"
+
+#include "handle_spot_command.h"
+#include "host_api.h"
+#include "reaper.pb.h"
+#include "serialize_message.h"
+
+namespace
+{
+using VantorelReaper::ClientMessage;
+using VantorelReaper::ServerMessage;
+
+const char* const versionText = "reaper ext 1.1";
+constexpr int projectPathBufferSize = 4096;
+
+boost::shared_ptr<juce::MemoryBlock> spotDoneReply()
+{
+    ServerMessage reply;
+    reply.set_type(ServerMessage::SPOT_DONE);
+    return serializeMessage(reply);
+}
+
+boost::shared_ptr<juce::MemoryBlock> versionReply()
+{
+    ServerMessage reply;
+    reply.set_type(ServerMessage::VERSION);
+    reply.mutable_version()->set_version(versionText);
+    return serializeMessage(reply);
+}
+
+boost::shared_ptr<juce::MemoryBlock> projectPathReply()
+{
+    // One byte past what the host may fill stays NUL, so decoding a path that fills the whole
+    // buffer, or ends in a cut UTF-8 sequence, stops inside the buffer.
+    char buffer[projectPathBufferSize + 1];
+    buffer[projectPathBufferSize] = '\0';
+    GetProjectPath(buffer, projectPathBufferSize);
+    const juce::String path = juce::String::fromUTF8(buffer, projectPathBufferSize);
+
+    ServerMessage reply;
+    reply.set_type(ServerMessage::RESPONSE);
+    reply.mutable_response()->set_text(path.toRawUTF8());
+    return serializeMessage(reply);
+}
+} // namespace
+
+RequestOutcome dispatchRequest(const juce::MemoryBlock& payload)
+{
+    ClientMessage request;
+    if (!request.ParseFromArray(payload.getData(), static_cast<int>(payload.getSize())))
+        return {nullptr, "Unable to parse message"};
+
+    switch (request.type())
+    {
+    case ClientMessage::SPOT_COMMAND:
+    {
+        const juce::Result outcome = handleSpotCommand(request.spot_command());
+        return {spotDoneReply(), outcome.failed() ? outcome.getErrorMessage() : juce::String()};
+    }
+    case ClientMessage::INFO_REQUEST:
+        return {nullptr, "Info request"};
+    case ClientMessage::VERSION_REQUEST:
+        return {versionReply(), {}};
+    case ClientMessage::SESSION_REQUEST:
+        return {projectPathReply(), {}};
+    }
+    return {};
+}
