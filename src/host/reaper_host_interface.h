@@ -5,12 +5,12 @@
 // Host objects are only passed back to the host: the host's C++ ABI is not MinGW's, so no
 // virtual method of one is ever called and none is ever deleted here.
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-using HWND = void*;
-using HINSTANCE = void*;
-#endif
+// Declared as <windows.h> declares them, so that this header needs no <windows.h>, whose macros
+// (ERROR among them) would clash with the message classes.
+struct HWND__;
+struct HINSTANCE__;
+typedef HWND__* HWND;
+typedef HINSTANCE__* HINSTANCE;
 
 class MediaTrack;
 class MediaItem;
