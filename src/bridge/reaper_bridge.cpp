@@ -12,11 +12,11 @@ constexpr juce::int64 logTrimBytes = 128 * 1024;
 
 juce_ImplementSingleton(ReaperBridge)
 
-ReaperBridge::ReaperBridge()
+    ReaperBridge::ReaperBridge()
 {
     juce::initialiseJuce_GUI();
-    logger.reset(juce::FileLogger::createDefaultAppLogger("Vantorel", "Reaper.txt", {},
-                                                          logTrimBytes));
+    logger.reset(
+        juce::FileLogger::createDefaultAppLogger("Vantorel", "Reaper.txt", {}, logTrimBytes));
     juce::Logger::setCurrentLogger(logger.get());
 
     if (createPipe(pipeName, sendTimeoutMs))

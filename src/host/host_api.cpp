@@ -27,7 +27,10 @@ SetMediaItemTakeInfo_ValueFn SetMediaItemTakeInfo_Value;
 UpdateArrangeFn UpdateArrange;
 UpdateItemInProjectFn UpdateItemInProject;
 
-#define HOST_API_SLOT(name) {&name, #name}
+#define HOST_API_SLOT(name)                                                                        \
+    {                                                                                              \
+        &name, #name                                                                               \
+    }
 
 const HostApiSlot hostApiLoaderTable[] = {
     HOST_API_SLOT(AddMediaItemToTrack),
@@ -79,14 +82,30 @@ const HostApiSlot* findSlot(const char* name)
 }
 
 const char* const checkOrder[] = {
-    "PCM_Source_CreateFromFile", "AddMediaItemToTrack",     "GetSelectedTrack",
-    "AddTakeToMediaItem",        "GetMediaSourceLength",    "SetMediaItemTake_Source",
-    "SetMediaItemTakeInfo_Value", "SetMediaItemLength",     "SetMediaItemPosition",
-    "GetCursorPosition",         "SetEditCurPos",           "InsertMedia",
-    "UpdateArrange",             "CountTracks",             "GetTrack",
-    "GetSetMediaItemInfo",       "SetMediaItemInfo_Value",  "GetSet_LoopTimeRange",
-    "GetSet_LoopTimeRange2",     "GetMediaItemTake_Source", "Main_OnCommand",
-    "GetSetMediaItemTakeInfo",   "UpdateItemInProject",     "GetProjectPath",
+    "PCM_Source_CreateFromFile",
+    "AddMediaItemToTrack",
+    "GetSelectedTrack",
+    "AddTakeToMediaItem",
+    "GetMediaSourceLength",
+    "SetMediaItemTake_Source",
+    "SetMediaItemTakeInfo_Value",
+    "SetMediaItemLength",
+    "SetMediaItemPosition",
+    "GetCursorPosition",
+    "SetEditCurPos",
+    "InsertMedia",
+    "UpdateArrange",
+    "CountTracks",
+    "GetTrack",
+    "GetSetMediaItemInfo",
+    "SetMediaItemInfo_Value",
+    "GetSet_LoopTimeRange",
+    "GetSet_LoopTimeRange2",
+    "GetMediaItemTake_Source",
+    "Main_OnCommand",
+    "GetSetMediaItemTakeInfo",
+    "UpdateItemInProject",
+    "GetProjectPath",
 };
 } // namespace
 

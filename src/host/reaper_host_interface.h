@@ -42,8 +42,7 @@ using GetSet_LoopTimeRangeFn = void (*)(bool isSet, bool isLoop, double* start, 
 using GetSet_LoopTimeRange2Fn = void (*)(ReaProject* project, bool isSet, bool isLoop,
                                          double* start, double* end, bool allowAutoSeek);
 using GetSetMediaItemInfoFn = void* (*)(MediaItem* item, const char* key, void* newValue);
-using GetSetMediaItemTakeInfoFn = void* (*)(MediaItem_Take* take, const char* key,
-                                            void* newValue);
+using GetSetMediaItemTakeInfoFn = void* (*)(MediaItem_Take* take, const char* key, void* newValue);
 using GetTrackFn = MediaTrack* (*)(ReaProject* project, int trackIndex);
 using InsertMediaFn = int (*)(const char* file, int mode);
 using Main_OnCommandFn = void (*)(int command, int flag);

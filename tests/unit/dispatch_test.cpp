@@ -57,9 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"project_path", "08 04", "0801AA06121210433A5C70726F6A5C736F6E672E727070", ""},
         DispatchCase{"info", "08 02", nullptr, "Info request"},
         DispatchCase{"spot", "08 01 AA 06 0A 0A 08 43 3A 5C 61 2E 77 61 76", "0804", ""},
-        DispatchCase{"spot_failure_still_answered",
-                     "08 01 AA 06 0A 0A 08 43 3A 5C 62 2E 77 61 76", "0804",
-                     "Unable to find source file:C:\\b.wav"},
+        DispatchCase{"spot_failure_still_answered", "08 01 AA 06 0A 0A 08 43 3A 5C 62 2E 77 61 76",
+                     "0804", "Unable to find source file:C:\\b.wav"},
         DispatchCase{"spot_without_command_uses_empty_path", "08 01", "0804",
                      "Unable to find source file:"},
         DispatchCase{"version_with_spot_payload_only_answers", "08 03 AA 06 02 0A 00",
@@ -104,7 +103,8 @@ TEST_F(Dispatch, ProjectPathEndingInACutCharacterStaysInsideTheBuffer)
 
 TEST_F(Dispatch, NonAsciiProjectPathKeepsItsBytes)
 {
-    const std::string path = "C:\\Projekte\\Gr\xC3\xB6\xC3\x9F" "e.rpp";
+    const std::string path = "C:\\Projekte\\Gr\xC3\xB6\xC3\x9F"
+                             "e.rpp";
     host.projectPath.assign(path.begin(), path.end());
     host.projectPath.push_back('\0');
     const auto reply = dispatchRequest(fromHex("08 04")).reply;

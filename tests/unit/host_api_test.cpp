@@ -28,8 +28,9 @@ TEST(HostApi, LoaderTableIsAlphabeticalAndClosed)
     {
         if (count > 0)
         {
-            EXPECT_LT(juce::String(entry[-1].name).toLowerCase().compare(
-                          juce::String(entry->name).toLowerCase()),
+            EXPECT_LT(juce::String(entry[-1].name)
+                          .toLowerCase()
+                          .compare(juce::String(entry->name).toLowerCase()),
                       0)
                 << entry->name;
         }

@@ -40,30 +40,30 @@ TEST_P(Decoding, ParsesOrRejectsTheWholeBlock)
 
 INSTANTIATE_TEST_SUITE_P(
     Vectors, Decoding,
-    testing::Values(
-        DecodeCase{"08 03", true, ClientMessage::VERSION_REQUEST},
-        DecodeCase{"08 03 BA 06 00", true, ClientMessage::VERSION_REQUEST},
-        DecodeCase{"08 04", true, ClientMessage::SESSION_REQUEST},
-        DecodeCase{"08 04 B2 06 00", true, ClientMessage::SESSION_REQUEST},
-        DecodeCase{"08 03 AA 06 02 0A 00", true, ClientMessage::VERSION_REQUEST},
-        DecodeCase{"08 01", true, ClientMessage::SPOT_COMMAND},
-        DecodeCase{"08 01 AA 06 02 0A 00", true, ClientMessage::SPOT_COMMAND},
-        DecodeCase{"08 02", true, ClientMessage::INFO_REQUEST},
-        // out-of-range values are dropped; a valid one before or after stays
-        DecodeCase{"08 03 08 07", true, ClientMessage::VERSION_REQUEST},
-        DecodeCase{"08 02 08 03", true, ClientMessage::VERSION_REQUEST},
-        // undeclared field 2 is skipped
-        DecodeCase{"08 03 10 05", true, ClientMessage::VERSION_REQUEST},
-        // spot_command present without its required file_path
-        DecodeCase{"08 01 AA 06 00", false, {}},
-        // no valid type
-        DecodeCase{"08 05", false, {}}, DecodeCase{"08 00", false, {}}, DecodeCase{"", false, {}},
-        DecodeCase{"08 FF FF FF FF FF FF FF FF FF 01", false, {}},
-        // field 1 with the wire type of a float is an unknown field: type stays absent
-        DecodeCase{"0D 03 00 00 00", false, {}},
-        // zero tag, end-group tag, truncated value, byte count past the end
-        DecodeCase{"08 03 00", false, {}}, DecodeCase{"08 03 0C", false, {}},
-        DecodeCase{"08", false, {}}, DecodeCase{"08 01 AA 06 05 0A 00", false, {}}));
+    testing::Values(DecodeCase{"08 03", true, ClientMessage::VERSION_REQUEST},
+                    DecodeCase{"08 03 BA 06 00", true, ClientMessage::VERSION_REQUEST},
+                    DecodeCase{"08 04", true, ClientMessage::SESSION_REQUEST},
+                    DecodeCase{"08 04 B2 06 00", true, ClientMessage::SESSION_REQUEST},
+                    DecodeCase{"08 03 AA 06 02 0A 00", true, ClientMessage::VERSION_REQUEST},
+                    DecodeCase{"08 01", true, ClientMessage::SPOT_COMMAND},
+                    DecodeCase{"08 01 AA 06 02 0A 00", true, ClientMessage::SPOT_COMMAND},
+                    DecodeCase{"08 02", true, ClientMessage::INFO_REQUEST},
+                    // out-of-range values are dropped; a valid one before or after stays
+                    DecodeCase{"08 03 08 07", true, ClientMessage::VERSION_REQUEST},
+                    DecodeCase{"08 02 08 03", true, ClientMessage::VERSION_REQUEST},
+                    // undeclared field 2 is skipped
+                    DecodeCase{"08 03 10 05", true, ClientMessage::VERSION_REQUEST},
+                    // spot_command present without its required file_path
+                    DecodeCase{"08 01 AA 06 00", false, {}},
+                    // no valid type
+                    DecodeCase{"08 05", false, {}}, DecodeCase{"08 00", false, {}},
+                    DecodeCase{"", false, {}},
+                    DecodeCase{"08 FF FF FF FF FF FF FF FF FF 01", false, {}},
+                    // field 1 with the wire type of a float is an unknown field: type stays absent
+                    DecodeCase{"0D 03 00 00 00", false, {}},
+                    // zero tag, end-group tag, truncated value, byte count past the end
+                    DecodeCase{"08 03 00", false, {}}, DecodeCase{"08 03 0C", false, {}},
+                    DecodeCase{"08", false, {}}, DecodeCase{"08 01 AA 06 05 0A 00", false, {}}));
 
 TEST(Decoding, SpotCommandFieldsWithPresence)
 {

@@ -111,19 +111,32 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Spotting,
     testing::Values(
         SpotCase{"whole_source_on_selected_track"},
-        SpotCase{"first_track_when_none_selected", Tracks::noneSelected, {}, {}, 0, 0, 0, 10, "", 0},
-        SpotCase{"in_only_keeps_source_length", Tracks::secondSelected, 1.5f, {}, 0, 0, 0, 10, "",
-                 1, 10.0, 1.5},
-        SpotCase{"out_only_is_the_length", Tracks::secondSelected, {}, 4.0f, 0, 0, 0, 10, "", 1,
-                 4.0},
+        SpotCase{
+            "first_track_when_none_selected", Tracks::noneSelected, {}, {}, 0, 0, 0, 10, "", 0},
+        SpotCase{"in_only_keeps_source_length",
+                 Tracks::secondSelected,
+                 1.5f,
+                 {},
+                 0,
+                 0,
+                 0,
+                 10,
+                 "",
+                 1,
+                 10.0,
+                 1.5},
+        SpotCase{
+            "out_only_is_the_length", Tracks::secondSelected, {}, 4.0f, 0, 0, 0, 10, "", 1, 4.0},
         SpotCase{"in_and_out", Tracks::secondSelected, 2.0f, 5.0f, 30, 0, 0, 10, "", 1, 3.0, 2.0},
         SpotCase{"inside_selection_is_cut", Tracks::secondSelected, {}, {}, 10, 8, 12, 6, "", 1, 4},
-        SpotCase{"at_selection_start_is_cut", Tracks::secondSelected, {}, {}, 8, 8, 12, 6, "", 1, 4},
-        SpotCase{"at_selection_end_is_not_cut", Tracks::secondSelected, {}, {}, 12, 8, 12, 6, "", 1,
-                 6},
-        SpotCase{"before_selection_is_not_cut", Tracks::secondSelected, {}, {}, 5, 8, 12, 6, "", 1,
-                 6},
-        SpotCase{"exactly_selection_length", Tracks::secondSelected, {}, {}, 10, 8, 12, 4, "", 1, 4},
+        SpotCase{
+            "at_selection_start_is_cut", Tracks::secondSelected, {}, {}, 8, 8, 12, 6, "", 1, 4},
+        SpotCase{
+            "at_selection_end_is_not_cut", Tracks::secondSelected, {}, {}, 12, 8, 12, 6, "", 1, 6},
+        SpotCase{
+            "before_selection_is_not_cut", Tracks::secondSelected, {}, {}, 5, 8, 12, 6, "", 1, 6},
+        SpotCase{
+            "exactly_selection_length", Tracks::secondSelected, {}, {}, 10, 8, 12, 4, "", 1, 4},
         SpotCase{"out_equals_in_gives_zero_length", Tracks::secondSelected, 2.0f, 2.0f, 7, 0, 0, 10,
                  "", 1, 0.0, 2.0},
         SpotCase{"out_before_in_is_passed_on", Tracks::secondSelected, 5.0f, 2.0f, 7, 0, 0, 10, "",
@@ -158,9 +171,23 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SpotFailures,
     testing::Values(
         SpotCase{"no_track", Tracks::none, {}, {}, 0, 0, 0, 10, "No track"},
-        SpotCase{"no_tracks_in_session", Tracks::getTrackFails, {}, {}, 0, 0, 0, 10,
+        SpotCase{"no_tracks_in_session",
+                 Tracks::getTrackFails,
+                 {},
+                 {},
+                 0,
+                 0,
+                 0,
+                 10,
                  "No Tracks in session"},
-        SpotCase{"missing_file", Tracks::secondSelected, {}, {}, 0, 0, 0, 10,
+        SpotCase{"missing_file",
+                 Tracks::secondSelected,
+                 {},
+                 {},
+                 0,
+                 0,
+                 0,
+                 10,
                  "Unable to find source file:C:\\missing.wav"},
         SpotCase{"no_media_item", Tracks::secondSelected, {}, {}, 0, 0, 0, 10, "No media item"},
         SpotCase{"no_take", Tracks::secondSelected, {}, {}, 0, 0, 0, 10, "No take"}),
@@ -178,12 +205,14 @@ TEST_F(Spotting, HostCallsInOrder)
 {
     spot(SpotCase{"in_and_out", Tracks::secondSelected, 2.0f, 5.0f, 30});
     const std::vector<std::string> expected = {
-        "GetSelectedTrack",        "PCM_Source_CreateFromFile", "AddMediaItemToTrack",
-        "AddTakeToMediaItem",      "GetMediaSourceLength",      "SetMediaItemTakeInfo_Value",
-        "GetSet_LoopTimeRange2",   "SetMediaItemInfo_Value",    "GetSetMediaItemTakeInfo",
-        "GetCursorPosition",       "SetMediaItemLength",        "SetMediaItemPosition",
-        "SetMediaItemTake_Source", "SetEditCurPos",             "UpdateItemInProject",
-        "Main_OnCommand"};
+        "GetSelectedTrack",        "PCM_Source_CreateFromFile",
+        "AddMediaItemToTrack",     "AddTakeToMediaItem",
+        "GetMediaSourceLength",    "SetMediaItemTakeInfo_Value",
+        "GetSet_LoopTimeRange2",   "SetMediaItemInfo_Value",
+        "GetSetMediaItemTakeInfo", "GetCursorPosition",
+        "SetMediaItemLength",      "SetMediaItemPosition",
+        "SetMediaItemTake_Source", "SetEditCurPos",
+        "UpdateItemInProject",     "Main_OnCommand"};
     EXPECT_EQ(host.calls, expected);
 }
 

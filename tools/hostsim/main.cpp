@@ -55,7 +55,8 @@ void serve(const Options& options)
             return;
         if (hasStopFile && stopFile.existsAsFile())
             return;
-        const DWORD wait = serveMs >= 0 ? static_cast<DWORD>(juce::jmin(20, serveMs - elapsed)) : 20;
+        const DWORD wait =
+            serveMs >= 0 ? static_cast<DWORD>(juce::jmin(20, serveMs - elapsed)) : 20;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
     }
 }

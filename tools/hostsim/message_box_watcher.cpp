@@ -30,8 +30,9 @@ BOOL CALLBACK visit(HWND window, LPARAM param)
             watcher.handled.end())
             return TRUE;
         HWND textControl = GetDlgItem(window, messageBoxTextId);
-        watcher.boxes.push_back(
-            {windowText(window), textControl != nullptr ? windowText(textControl) : juce::String()});
+        watcher.boxes.push_back({windowText(window), textControl != nullptr
+                                                         ? windowText(textControl)
+                                                         : juce::String()});
         watcher.handled.push_back(window);
     }
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -41,18 +42,20 @@ BOOL CALLBACK visit(HWND window, LPARAM param)
 } // namespace
 
 MessageBoxWatcher::MessageBoxWatcher()
-    : thread([this] {
-          for (;;)
+    : thread(
+          [this]
           {
+              for (;;)
               {
-                  std::lock_guard<std::mutex> guard(lock);
-                  if (stopping)
-                      return;
+                  {
+                      std::lock_guard<std::mutex> guard(lock);
+                      if (stopping)
+                          return;
+                  }
+                  EnumWindows(visit, reinterpret_cast<LPARAM>(this));
+                  Sleep(20);
               }
-              EnumWindows(visit, reinterpret_cast<LPARAM>(this));
-              Sleep(20);
-          }
-      })
+          })
 {
 }
 

@@ -43,8 +43,8 @@ bool loadScenario(const juce::File& file, Scenario& scenario, juce::String& erro
     const juce::Result parsed = juce::JSON::parse(file.loadFileAsString(), root);
     if (parsed.failed() || !root.isObject())
     {
-        error = "scenario " + file.getFullPathName() + " is not a JSON object: " +
-                parsed.getErrorMessage();
+        error = "scenario " + file.getFullPathName() +
+                " is not a JSON object: " + parsed.getErrorMessage();
         return false;
     }
 
@@ -64,7 +64,8 @@ bool loadScenario(const juce::File& file, Scenario& scenario, juce::String& erro
         for (auto& track : *tracks)
         {
             simProject.tracks.push_back(std::make_unique<SimTrack>());
-            simProject.tracks.back()->selected = static_cast<bool>(track.getProperty("selected", false));
+            simProject.tracks.back()->selected =
+                static_cast<bool>(track.getProperty("selected", false));
         }
     if (isNumber(root["cursor"]))
         simProject.cursor = static_cast<double>(root["cursor"]);
@@ -90,7 +91,8 @@ juce::String stateJson(const std::vector<int>& entryResults,
 
     juce::StringArray boxTexts;
     for (auto& box : boxes)
-        boxTexts.add("{\"title\": " + jsonString(box.title) + ", \"text\": " + jsonString(box.text) + "}");
+        boxTexts.add("{\"title\": " + jsonString(box.title) +
+                     ", \"text\": " + jsonString(box.text) + "}");
 
     juce::StringArray tracks;
     for (auto& track : simProject.tracks)
@@ -102,7 +104,8 @@ juce::String stateJson(const std::vector<int>& entryResults,
             for (auto& take : item->takes)
                 takes.add("{\"name\": " + jsonString(take->name) +
                           ", \"start_offset\": " + number(take->startOffset) + ", \"source\": " +
-                          (take->source != nullptr ? jsonString(take->source->path) : "null") + "}");
+                          (take->source != nullptr ? jsonString(take->source->path) : "null") +
+                          "}");
             items.add("{\"position\": " + number(item->position) +
                       ", \"length\": " + number(item->length) +
                       ", \"loop_source\": " + (item->loopSource ? "true" : "false") +

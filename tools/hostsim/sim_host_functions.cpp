@@ -50,11 +50,13 @@ double simGetMediaSourceLength(PCM_source* source, bool* lengthIsQN)
 
 void simGetProjectPath(char* buffer, int size)
 {
+    // Like the host, a path that does not fit fills the whole buffer without a terminator.
     if (size <= 0)
         return;
-    const auto n = std::min(simProject.projectPath.size(), static_cast<size_t>(size - 1));
+    const auto n = std::min(simProject.projectPath.size(), static_cast<size_t>(size));
     std::memcpy(buffer, simProject.projectPath.data(), n);
-    buffer[n] = '\0';
+    if (n < static_cast<size_t>(size))
+        buffer[n] = '\0';
 }
 
 MediaTrack* simGetSelectedTrack(ReaProject*, int index)

@@ -117,8 +117,9 @@ int report(const Options& options, const juce::MemoryBlock& payload)
     else if (type == "VERSION")
         print("version: " + detail);
     else if (type == "RESPONSE")
-        print(detail.isEmpty() ? juce::String("project path: (none; the project has not been saved)")
-                               : "project path: " + detail);
+        print(detail.isEmpty()
+                  ? juce::String("project path: (none; the project has not been saved)")
+                  : "project path: " + detail);
     else if (type == "SPOT_DONE")
         print("spot done: " + options.file);
     else
@@ -133,7 +134,8 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
     {
         const juce::String arg = juce::String::fromUTF8(argv[i]);
-        auto value = [&]() -> std::optional<juce::String> {
+        auto value = [&]() -> std::optional<juce::String>
+        {
             if (i + 1 >= argc)
                 return std::nullopt;
             return juce::String::fromUTF8(argv[++i]);
@@ -162,7 +164,8 @@ int main(int argc, char** argv)
             return usage("unexpected argument " + arg);
     }
     if (!juce::StringArray{"version", "project-path", "info", "spot"}.contains(options.command))
-        return usage(options.command.isEmpty() ? "no command given" : "unknown command " + options.command);
+        return usage(options.command.isEmpty() ? "no command given"
+                                               : "unknown command " + options.command);
     if (options.command == "spot" && options.file.isEmpty())
         return usage("spot needs a FILE");
 
@@ -180,13 +183,15 @@ int main(int argc, char** argv)
         const juce::MemoryBlock bytes = frame(payload);
         if (!writeBytes(client, bytes.getData(), bytes.getSize(), options.timeoutMs))
             return fail(3, "the request could not be written to the pipe");
-        print(options.json ? juce::String("{\"reply\": null}")
-                           : juce::String("info request sent (the extension does not reply to it)"));
+        print(options.json
+                  ? juce::String("{\"reply\": null}")
+                  : juce::String("info request sent (the extension does not reply to it)"));
         return 0;
     }
 
     const auto reply = request(client, payload, options.timeoutMs);
     if (!reply)
-        return fail(3, "no reply from the extension within " + juce::String(options.timeoutMs) + " ms");
+        return fail(3, "no reply from the extension within " + juce::String(options.timeoutMs) +
+                           " ms");
     return report(options, *reply);
 }

@@ -42,7 +42,8 @@ PipeClient::~PipeClient()
 bool openPipe(PipeClient& client, int timeoutMs, const wchar_t* name)
 {
     closePipe(client);
-    const juce::uint32 end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
+    const juce::uint32 end =
+        juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
     for (;;)
     {
         HANDLE h = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -73,26 +74,32 @@ bool writeBytes(PipeClient& client, const void* data, size_t size, int timeoutMs
 {
     if (client.handle == nullptr)
         return false;
-    return transfer(client, timeoutMs, [&](OVERLAPPED* over, DWORD* done) {
-               return WriteFile(native(client), data, static_cast<DWORD>(size), done, over) != 0;
-           }) == static_cast<long>(size);
+    return transfer(client, timeoutMs,
+                    [&](OVERLAPPED* over, DWORD* done) {
+                        return WriteFile(native(client), data, static_cast<DWORD>(size), done,
+                                         over) != 0;
+                    }) == static_cast<long>(size);
 }
 
 bool readBytes(PipeClient& client, void* data, size_t size, int timeoutMs)
 {
     if (client.handle == nullptr)
         return false;
-    const juce::uint32 end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
+    const juce::uint32 end =
+        juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
     size_t got = 0;
     while (got < size)
     {
         const auto now = juce::Time::getMillisecondCounter();
         if (now >= end)
             return false;
-        const long n = transfer(client, static_cast<int>(end - now), [&](OVERLAPPED* over, DWORD* done) {
-            return ReadFile(native(client), static_cast<char*>(data) + got,
-                            static_cast<DWORD>(size - got), done, over) != 0;
-        });
+        const long n =
+            transfer(client, static_cast<int>(end - now),
+                     [&](OVERLAPPED* over, DWORD* done)
+                     {
+                         return ReadFile(native(client), static_cast<char*>(data) + got,
+                                         static_cast<DWORD>(size - got), done, over) != 0;
+                     });
         if (n <= 0)
             return false;
         got += static_cast<size_t>(n);
@@ -109,8 +116,9 @@ bool nothingArrivesWithin(PipeClient& client, int ms)
 juce::MemoryBlock frameHeader(juce::uint32 magic, juce::int32 length)
 {
     juce::MemoryBlock header(8);
-    const juce::uint32 words[2] = {juce::ByteOrder::swapIfBigEndian(magic),
-                                   juce::ByteOrder::swapIfBigEndian(static_cast<juce::uint32>(length))};
+    const juce::uint32 words[2] = {
+        juce::ByteOrder::swapIfBigEndian(magic),
+        juce::ByteOrder::swapIfBigEndian(static_cast<juce::uint32>(length))};
     header.copyFrom(words, 0, 8);
     return header;
 }

@@ -1,0 +1,178 @@
+#include "host_run.h"
+
+#include <windows.h>
+
+juce::File artifactDirectory()
+{
+    return juce::File::getSpecialLocation(juce::File::currentExecutableFile).getParentDirectory();
+}
+
+juce::File logFile()
+{
+    return juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory)
+        .getChildFile("Vantorel")
+        .getChildFile("Reaper.txt");
+}
+
+juce::StringArray logLines()
+{
+    juce::StringArray lines;
+    lines.addTokens(logFile().loadFileAsString(), "\r\n", "");
+    lines.removeEmptyStrings();
+    return lines;
+}
+
+juce::StringArray linesOfLastSession()
+{
+    const juce::StringArray lines = logLines();
+    int start = 0;
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].startsWith("Log started: "))
+            start = i + 1;
+    juce::StringArray rest;
+    for (int i = start; i < lines.size(); ++i)
+        rest.add(lines[i]);
+    return rest;
+}
+
+HostRun::HostRun(const juce::String& scenarioJson)
+{
+    const juce::File temp = juce::File::getSpecialLocation(juce::File::tempDirectory);
+    scenarioFile = temp.getNonexistentChildFile("scenario", ".json");
+    stateFile = temp.getNonexistentChildFile("state", ".json");
+    stopFile = temp.getNonexistentChildFile("stop", ".flag");
+    scenarioFile.replaceWithText(scenarioJson);
+
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    stdoutRead = readEnd;
+
+    const juce::String command =
+        "\"" + artifactDirectory().getChildFile("hostsim.exe").getFullPathName() + "\"" +
+        " --extension \"" +
+        artifactDirectory().getChildFile("reaper_vantorel_extension.dll").getFullPathName() +
+        "\" --scenario \"" + scenarioFile.getFullPathName() + "\" --state-out \"" +
+        stateFile.getFullPathName() + "\" --stop-file \"" + stopFile.getFullPathName() + "\"";
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine(command.toWideCharPointer());
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &info))
+    {
+        process = info.hProcess;
+        CloseHandle(info.hThread);
+    }
+    CloseHandle(writeEnd);
+
+    reader = std::thread(
+        [this]
+        {
+            char buffer[512];
+            DWORD n = 0;
+            while (ReadFile(static_cast<HANDLE>(stdoutRead), buffer, sizeof buffer, &n, nullptr) &&
+                   n > 0)
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                captured.append(buffer, n);
+            }
+        });
+}
+
+HostRun::~HostRun()
+{
+    if (!stopped)
+        stop();
+    if (reader.joinable())
+        reader.join();
+    CloseHandle(static_cast<HANDLE>(stdoutRead));
+    if (process != nullptr)
+        CloseHandle(static_cast<HANDLE>(process));
+    scenarioFile.deleteFile();
+    stateFile.deleteFile();
+    stopFile.deleteFile();
+}
+
+juce::String HostRun::output()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return juce::String::fromUTF8(captured.c_str()).replace("\r\n", "\n");
+}
+
+bool HostRun::waitForOutput(const juce::String& text, int timeoutMs)
+{
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
+    while (juce::Time::getMillisecondCounter() < end)
+    {
+        if (output().contains(text))
+            return true;
+        if (process == nullptr ||
+            WaitForSingleObject(static_cast<HANDLE>(process), 0) == WAIT_OBJECT_0)
+            return output().contains(text);
+        Sleep(10);
+    }
+    return false;
+}
+
+int HostRun::stop(int timeoutMs)
+{
+    stopped = true;
+    if (process == nullptr)
+        return -1;
+    const auto start = juce::Time::getMillisecondCounter();
+    stopFile.create();
+    if (WaitForSingleObject(static_cast<HANDLE>(process), static_cast<DWORD>(timeoutMs)) !=
+        WAIT_OBJECT_0)
+    {
+        TerminateProcess(static_cast<HANDLE>(process), 99);
+        WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
+    }
+    stopMs = juce::Time::getMillisecondCounter() - start;
+    DWORD code = 0;
+    GetExitCodeProcess(static_cast<HANDLE>(process), &code);
+    finalState = juce::JSON::parse(stateFile);
+    return static_cast<int>(code);
+}
+
+void writeWav(const juce::File& file, double seconds, int sampleRate)
+{
+    const auto samples = static_cast<juce::uint32>(seconds * sampleRate);
+    juce::MemoryOutputStream out;
+    out.write("RIFF", 4);
+    out.writeInt(static_cast<int>(36 + samples * 2));
+    out.write("WAVEfmt ", 8);
+    out.writeInt(16);
+    out.writeShort(1); // PCM
+    out.writeShort(1); // mono
+    out.writeInt(sampleRate);
+    out.writeInt(sampleRate * 2);
+    out.writeShort(2);
+    out.writeShort(16);
+    out.write("data", 4);
+    out.writeInt(static_cast<int>(samples * 2));
+    for (juce::uint32 i = 0; i < samples; ++i)
+        out.writeShort(static_cast<short>(8000.0 * std::sin(i * 0.0785)));
+    file.getParentDirectory().createDirectory();
+    file.replaceWithData(out.getData(), out.getDataSize());
+}
+
+juce::MemoryBlock hexBytes(const char* hex)
+{
+    juce::MemoryBlock block;
+    block.loadFromHexString(hex);
+    return block;
+}
+
+std::string hexOf(const juce::MemoryBlock& block)
+{
+    return juce::String::toHexString(block.getData(), static_cast<int>(block.getSize()), 0)
+        .toUpperCase()
+        .toStdString();
+}

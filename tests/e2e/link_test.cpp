@@ -1,0 +1,171 @@
+#include "host_run.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const char* const versionReply = "0803BA06100A0E7265617065722065787420312E31";
+const char* const projectPath = "C:\\proj\\song.rpp"; // 16 bytes
+constexpr unsigned long errorPipeBusy = 231;
+
+class Link : public testing::Test
+{
+protected:
+    std::unique_ptr<HostRun> host;
+    PipeClient peer;
+
+    void start(const juce::String& scenario)
+    {
+        logFile().deleteFile();
+        host = std::make_unique<HostRun>(scenario);
+        ASSERT_TRUE(host->waitForOutput("entry 1"));
+        ASSERT_TRUE(openPipe(peer, 5000)) << peer.lastError;
+    }
+
+    void SetUp() override
+    {
+        start(juce::String(R"({"project_path": )") + juce::JSON::toString(projectPath) + "}");
+    }
+
+    void TearDown() override
+    {
+        closePipe(peer);
+        if (host != nullptr)
+        {
+            EXPECT_EQ(host->stop(), 0);
+        }
+    }
+
+    std::string ask(const char* hex)
+    {
+        const auto reply = request(peer, hexBytes(hex), 5000);
+        return reply ? hexOf(*reply) : "<no reply>";
+    }
+
+    void send(const juce::MemoryBlock& bytes)
+    {
+        ASSERT_TRUE(writeBytes(peer, bytes.getData(), bytes.getSize()));
+    }
+};
+
+TEST_F(Link, RepliesByteForByte)
+{
+    EXPECT_EQ(ask("0803"), versionReply);
+    EXPECT_EQ(ask("0804"), "0801AA06121210" + hexOf(juce::MemoryBlock(projectPath, 16)));
+}
+
+TEST_F(Link, EmptyAndOverlongProjectPaths)
+{
+    closePipe(peer);
+    host->stop();
+    start("{}");
+    EXPECT_EQ(ask("0804"), "0801AA06021200");
+
+    // A host that fills the whole 4096-byte buffer without a terminator.
+    closePipe(peer);
+    host->stop();
+    start(juce::String(R"({"project_path": ")") + juce::String::repeatedString("p", 5000) + "\"}");
+    const auto reply = request(peer, hexBytes("0804"), 5000);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(reply->getSize(), 4u + 2u + 1u + 2u + 4096u);
+}
+
+TEST_F(Link, SecondClientFindsThePipeBusy)
+{
+    PipeClient other;
+    EXPECT_FALSE(openPipe(other, 300));
+    EXPECT_EQ(other.lastError, errorPipeBusy);
+    EXPECT_EQ(ask("0803"), versionReply);
+}
+
+TEST_F(Link, PeersComeAndGoUnnoticed)
+{
+    for (int i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(ask("0803"), versionReply);
+        closePipe(peer);
+        ASSERT_TRUE(openPipe(peer, 5000));
+    }
+    EXPECT_EQ(ask("0803"), versionReply);
+    EXPECT_FALSE(logLines().contains("Connection Lost"));
+}
+
+TEST_F(Link, BadHeadersDeliverNothingAndKeepTheLink)
+{
+    // A foreign magic number costs that one read; length 0 or negative consumes just the header.
+    send(hexBytes("EFBEADDE02000000"));
+    juce::Thread::sleep(200);
+    send(frameHeader(frameMagic, 0));
+    send(frameHeader(frameMagic, -5));
+    EXPECT_EQ(ask("0803"), versionReply);
+    EXPECT_TRUE(nothingArrivesWithin(peer, 200));
+    EXPECT_FALSE(linesOfLastSession().contains("Unable to parse message"));
+}
+
+TEST_F(Link, ZeroLengthFrameThenAFrameInOneWrite)
+{
+    juce::MemoryBlock bytes = frameHeader(frameMagic, 0);
+    bytes.append(frame(hexBytes("0803")).getData(), frame(hexBytes("0803")).getSize());
+    send(bytes);
+    const auto reply = readFrame(peer, 5000);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(hexOf(*reply), versionReply);
+}
+
+TEST_F(Link, TwoFramesInOneWriteGiveTwoRepliesInOrder)
+{
+    juce::MemoryBlock bytes = frame(hexBytes("0804"));
+    const juce::MemoryBlock second = frame(hexBytes("0803"));
+    bytes.append(second.getData(), second.getSize());
+    send(bytes);
+    const auto first = readFrame(peer, 5000);
+    const auto next = readFrame(peer, 5000);
+    ASSERT_TRUE(first && next);
+    EXPECT_EQ(hexOf(*first).substr(0, 8), "0801AA06");
+    EXPECT_EQ(hexOf(*next), versionReply);
+}
+
+TEST_F(Link, PayloadLargerThanOneReadArrivesWhole)
+{
+    // A version request carrying an undeclared field of 70000 bytes, which the decoder skips.
+    juce::MemoryBlock payload = hexBytes("0803 12 F0A204");
+    payload.append(juce::String::repeatedString("z", 70000).toRawUTF8(), 70000);
+    const juce::MemoryBlock bytes = frame(payload);
+
+    send(bytes);
+    EXPECT_EQ(hexOf(readFrame(peer, 5000).value_or(juce::MemoryBlock())), versionReply);
+
+    for (size_t offset = 0; offset < bytes.getSize(); offset += 4096)
+    {
+        if (offset == 0)
+            send(juce::MemoryBlock(bytes.getData(), 8)); // the header in one write
+        const size_t from = offset == 0 ? 8 : offset;
+        send(juce::MemoryBlock(static_cast<const char*>(bytes.getData()) + from,
+                               juce::jmin(bytes.getSize(), offset + 4096) - from));
+    }
+    EXPECT_EQ(hexOf(readFrame(peer, 5000).value_or(juce::MemoryBlock())), versionReply);
+}
+
+TEST_F(Link, ReplyToADepartedPeerIsLostAndTheNextPeerServed)
+{
+    send(frame(hexBytes("0804")));
+    closePipe(peer);
+    juce::Thread::sleep(1500);
+    ASSERT_TRUE(openPipe(peer, 5000));
+    const auto start = juce::Time::getMillisecondCounter();
+    EXPECT_EQ(ask("0803"), versionReply);
+    EXPECT_LT(juce::Time::getMillisecondCounter() - start, 1000u);
+}
+
+TEST_F(Link, InfoAndUndecodableRequestsAreLoggedAndUnanswered)
+{
+    send(frame(hexBytes("0802")));
+    send(frame(hexBytes("0805")));
+    send(frame(hexBytes("08")));
+    EXPECT_TRUE(nothingArrivesWithin(peer, 300));
+    EXPECT_EQ(ask("0803"), versionReply);
+    EXPECT_EQ(linesOfLastSession(),
+              juce::StringArray({"pipe created", "Info request", "Unable to parse message",
+                                 "Unable to parse message"}));
+}
+} // namespace
