@@ -1,0 +1,156 @@
+#include "host_run.h"
+#include "reaper.pb.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct Spot
+{
+    std::string path;
+    std::optional<std::string> name;
+    std::optional<float> in, out;
+};
+
+juce::MemoryBlock spotRequest(const Spot& spot)
+{
+    VantorelReaper::ClientMessage message;
+    message.set_type(VantorelReaper::ClientMessage::SPOT_COMMAND);
+    auto* command = message.mutable_spot_command();
+    command->set_file_path(spot.path);
+    if (spot.name)
+        command->set_name(*spot.name);
+    if (spot.in)
+        command->set_in_point(*spot.in);
+    if (spot.out)
+        command->set_out_point(*spot.out);
+    juce::MemoryBlock payload(message.ByteSizeLong());
+    message.SerializeToArray(payload.getData(), static_cast<int>(payload.getSize()));
+    return payload;
+}
+
+// Runs the host with a scenario, sends one spot command and returns the host's final state.
+juce::var spotInHost(const juce::String& scenario, const Spot& spot, std::string& reply)
+{
+    logFile().deleteFile();
+    HostRun host(scenario);
+    EXPECT_TRUE(host.waitForOutput("entry 1"));
+    PipeClient peer;
+    EXPECT_TRUE(openPipe(peer, 5000));
+    const auto answer = request(peer, spotRequest(spot), 5000);
+    reply = answer ? hexOf(*answer) : "<no reply>";
+    closePipe(peer);
+    EXPECT_EQ(host.stop(), 0);
+    return host.state();
+}
+
+const char* const twoTracks =
+    R"("tracks": [{"selected": false}, {"selected": true}], "sources": {"C:\\a.wav": 10.0})";
+
+TEST(SpotEndToEnd, RegionLandsAtTheCursorAndMovesIt)
+{
+    std::string reply;
+    const juce::var state = spotInHost(juce::String("{") + twoTracks + R"(, "cursor": 30.0})",
+                                       {"C:\\a.wav", "Take", 2.0f, 5.0f}, reply);
+    EXPECT_EQ(reply, "0804");
+    EXPECT_EQ(state["tracks"][0]["items"].size(), 0);
+    const juce::var item = state["tracks"][1]["items"][0];
+    EXPECT_EQ(static_cast<double>(item["position"]), 30.0);
+    EXPECT_EQ(static_cast<double>(item["length"]), 3.0);
+    EXPECT_FALSE(static_cast<bool>(item["loop_source"]));
+    ASSERT_EQ(item["takes"].size(), 1);
+    EXPECT_EQ(item["takes"][0]["name"].toString(), "Take");
+    EXPECT_EQ(static_cast<double>(item["takes"][0]["start_offset"]), 2.0);
+    EXPECT_EQ(item["takes"][0]["source"].toString(), "C:\\a.wav");
+    EXPECT_EQ(static_cast<double>(state["cursor"]), 33.0);
+    EXPECT_EQ(juce::JSON::toString(state["commands"], true), "[[40047, 0]]");
+    EXPECT_EQ(static_cast<int>(state["sources_unattached"]), 0);
+    EXPECT_EQ(linesOfLastSession(),
+              juce::StringArray({"pipe created", "Selection In:0.000000 Out:0.000000",
+                                 "~ReaperBridge"}));
+}
+
+TEST(SpotEndToEnd, TimeSelectionAroundTheCursorShortensTheItem)
+{
+    std::string reply;
+    const juce::var state = spotInHost(
+        R"({"tracks": [{"selected": true}], "sources": {"C:\\six.wav": 6.0},
+            "cursor": 10.0, "time_selection": [8.0, 12.0]})",
+        {"C:\\six.wav", "Six"}, reply);
+    EXPECT_EQ(reply, "0804");
+    EXPECT_EQ(static_cast<double>(state["tracks"][0]["items"][0]["length"]), 4.0);
+    EXPECT_EQ(static_cast<double>(state["cursor"]), 14.0);
+    EXPECT_TRUE(linesOfLastSession().contains("Selection In:8.000000 Out:12.000000"));
+}
+
+TEST(SpotEndToEnd, FailuresStillGetTheReplyAndLeaveTheProjectAsItWas)
+{
+    struct Case
+    {
+        const char* scenario;
+        const char* path;
+        const char* logLine;
+    } cases[] = {
+        {R"({"sources": {"C:\\a.wav": 10.0}, "cursor": 5.0})", "C:\\a.wav", "No track"},
+        {R"({"tracks": [{"selected": true}], "cursor": 5.0})", "C:\\missing.wav",
+         "Unable to find source file:C:\\missing.wav"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.logLine);
+        std::string reply;
+        const juce::var state = spotInHost(c.scenario, {c.path, "Take"}, reply);
+        EXPECT_EQ(reply, "0804");
+        EXPECT_EQ(static_cast<double>(state["cursor"]), 5.0);
+        EXPECT_EQ(juce::JSON::toString(state["commands"], true), "[]");
+        EXPECT_EQ(static_cast<int>(state["sources_created"]), 0);
+        for (auto& track : *state["tracks"].getArray())
+            EXPECT_EQ(track["items"].size(), 0);
+        EXPECT_EQ(linesOfLastSession()[linesOfLastSession().size() - 2], c.logLine);
+    }
+}
+
+TEST(SpotEndToEnd, NonAsciiPathOfARealWavFileReachesTheHostUnchanged)
+{
+    const juce::File wav = juce::File::getSpecialLocation(juce::File::tempDirectory)
+                               .getChildFile(juce::String::fromUTF8("Kl\xC3\xA4nge \xE6\xB3\xA2"))
+                               .getChildFile(juce::String::fromUTF8("S\xC3\xBC\xC3\x9F.wav"));
+    writeWav(wav, 2.5);
+    const std::string path = wav.getFullPathName().toStdString();
+
+    std::string reply;
+    const juce::var state = spotInHost(R"({"tracks": [{"selected": true}], "cursor": 1.0})",
+                                       {path, "\xE6\xB3\xA2"}, reply);
+    wav.getParentDirectory().deleteRecursively();
+    EXPECT_EQ(reply, "0804");
+    const juce::var take = state["tracks"][0]["items"][0]["takes"][0];
+    EXPECT_EQ(take["source"].toString().toStdString(), path);
+    EXPECT_EQ(take["name"].toString().toStdString(), "\xE6\xB3\xA2");
+    EXPECT_EQ(static_cast<double>(state["tracks"][0]["items"][0]["length"]), 2.5);
+    EXPECT_EQ(static_cast<double>(state["cursor"]), 3.5);
+}
+
+TEST(SpotEndToEnd, CommandLinePeer)
+{
+    // With no extension listening the peer says so on one line and fails.
+    juce::ChildProcess lonely;
+    ASSERT_TRUE(lonely.start(
+        "\"" + artifactDirectory().getChildFile("peer.exe").getFullPathName() + "\" version",
+        juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr));
+    const juce::String said = lonely.readAllProcessOutput();
+    EXPECT_NE(lonely.getExitCode(), 0u);
+    EXPECT_TRUE(said.startsWith("peer: no extension is listening on \\\\.\\pipe\\vantorel_reaper"))
+        << said;
+
+    logFile().deleteFile();
+    HostRun host(juce::String("{") + twoTracks + R"(, "cursor": 30.0})");
+    ASSERT_TRUE(host.waitForOutput("entry 1"));
+    juce::ChildProcess peer;
+    ASSERT_TRUE(peer.start("\"" + artifactDirectory().getChildFile("peer.exe").getFullPathName() +
+                           "\" --json spot C:\\a.wav --name Take --in 2 --out 5"));
+    EXPECT_EQ(peer.readAllProcessOutput().trim(), R"({"reply": "SPOT_DONE", "bytes": "0804"})");
+    EXPECT_EQ(peer.getExitCode(), 0u);
+    EXPECT_EQ(host.stop(), 0);
+    EXPECT_EQ(static_cast<double>(host.state()["cursor"]), 33.0);
+}
+} // namespace
