@@ -15,20 +15,9 @@ set(JUCE_CONFIG_DEFINITIONS
     JUCE_INCLUDE_ZLIB_CODE=0
     $<$<NOT:$<CONFIG:Debug>>:NDEBUG=1>)
 
-add_library(juce_core_module STATIC ${JUCE_MODULES_DIR}/juce_core/juce_core.cpp)
-target_include_directories(juce_core_module SYSTEM PUBLIC ${JUCE_MODULES_DIR})
-target_compile_definitions(juce_core_module PUBLIC ${JUCE_CONFIG_DEFINITIONS})
-target_compile_options(juce_core_module PRIVATE -w)
-if(WIN32)
-    target_link_libraries(juce_core_module PUBLIC z ws2_32 wininet version shlwapi winmm ole32
-        oleaut32 uuid rpcrt4 imm32 shell32 user32 advapi32 kernel32)
-else()
-    find_package(Threads REQUIRED)
-    find_package(ZLIB REQUIRED)
-    target_link_libraries(juce_core_module PUBLIC Threads::Threads ZLIB::ZLIB ${CMAKE_DL_LIBS} rt)
-endif()
-
-# The message loop and the pipe link are Windows behaviour here; natively only juce_core is used.
+# Windows builds compile juce_core and juce_events from copies patched with third_party/juce;
+# natively only juce_core is used, unpatched (the pipe link is Windows behaviour here).
+set(JUCE_SOURCE_DIR ${JUCE_MODULES_DIR})
 if(WIN32)
     set(JUCE_PATCHED_DIR ${CMAKE_BINARY_DIR}/juce-patched)
     file(GLOB JUCE_PATCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/third_party/juce/*.patch)
@@ -46,7 +35,8 @@ if(WIN32)
     if(NOT old_stamp STREQUAL patch_stamp OR NOT EXISTS ${JUCE_PATCHED_DIR}/juce_events)
         file(REMOVE_RECURSE ${JUCE_PATCHED_DIR})
         file(MAKE_DIRECTORY ${JUCE_PATCHED_DIR})
-        file(COPY ${JUCE_MODULES_DIR}/juce_events DESTINATION ${JUCE_PATCHED_DIR})
+        file(COPY ${JUCE_MODULES_DIR}/juce_core ${JUCE_MODULES_DIR}/juce_events
+            DESTINATION ${JUCE_PATCHED_DIR})
         foreach(p ${JUCE_PATCHES})
             execute_process(COMMAND patch -p1 --forward --batch --silent -i ${p}
                 WORKING_DIRECTORY ${JUCE_PATCHED_DIR}
@@ -59,10 +49,24 @@ if(WIN32)
         endforeach()
         file(WRITE ${stamp_file} "${patch_stamp}")
     endif()
+    set(JUCE_SOURCE_DIR ${JUCE_PATCHED_DIR})
+endif()
 
+add_library(juce_core_module STATIC ${JUCE_SOURCE_DIR}/juce_core/juce_core.cpp)
+target_include_directories(juce_core_module SYSTEM PUBLIC ${JUCE_SOURCE_DIR})
+target_compile_definitions(juce_core_module PUBLIC ${JUCE_CONFIG_DEFINITIONS})
+target_compile_options(juce_core_module PRIVATE -w)
+if(WIN32)
+    target_link_libraries(juce_core_module PUBLIC z ws2_32 wininet version shlwapi winmm ole32
+        oleaut32 uuid rpcrt4 imm32 shell32 user32 advapi32 kernel32)
+else()
+    find_package(Threads REQUIRED)
+    find_package(ZLIB REQUIRED)
+    target_link_libraries(juce_core_module PUBLIC Threads::Threads ZLIB::ZLIB ${CMAKE_DL_LIBS} rt)
+endif()
+
+if(WIN32)
     add_library(juce_events_module STATIC ${JUCE_PATCHED_DIR}/juce_events/juce_events.cpp)
-    # The patched copy comes first so that <juce_events/...> finds it.
-    target_include_directories(juce_events_module SYSTEM BEFORE PUBLIC ${JUCE_PATCHED_DIR})
     target_compile_definitions(juce_events_module PUBLIC JUCE_MODULE_AVAILABLE_juce_events=1)
     target_compile_options(juce_events_module PRIVATE -w)
     target_link_libraries(juce_events_module PUBLIC juce_core_module)

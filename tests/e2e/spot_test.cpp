@@ -65,9 +65,9 @@ TEST(SpotEndToEnd, RegionLandsAtTheCursorAndMovesIt)
     EXPECT_EQ(static_cast<double>(state["cursor"]), 33.0);
     EXPECT_EQ(juce::JSON::toString(state["commands"], true), "[[40047, 0]]");
     EXPECT_EQ(static_cast<int>(state["sources_unattached"]), 0);
-    EXPECT_EQ(linesOfLastSession(),
-              juce::StringArray({"pipe created", "Selection In:0.000000 Out:0.000000",
-                                 "~ReaperBridge"}));
+    EXPECT_EQ(
+        linesOfLastSession(),
+        juce::StringArray({"pipe created", "Selection In:0.000000 Out:0.000000", "~ReaperBridge"}));
 }
 
 TEST(SpotEndToEnd, TimeSelectionAroundTheCursorShortensTheItem)
@@ -134,9 +134,9 @@ TEST(SpotEndToEnd, CommandLinePeer)
 {
     // With no extension listening the peer says so on one line and fails.
     juce::ChildProcess lonely;
-    ASSERT_TRUE(lonely.start(
-        "\"" + artifactDirectory().getChildFile("peer.exe").getFullPathName() + "\" version",
-        juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr));
+    ASSERT_TRUE(lonely.start("\"" + artifactDirectory().getChildFile("peer.exe").getFullPathName() +
+                                 "\" version",
+                             juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr));
     const juce::String said = lonely.readAllProcessOutput();
     EXPECT_NE(lonely.getExitCode(), 0u);
     EXPECT_TRUE(said.startsWith("peer: no extension is listening on \\\\.\\pipe\\vantorel_reaper"))

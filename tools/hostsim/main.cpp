@@ -34,6 +34,9 @@ juce::File fileArgument(const juce::String& path)
     return juce::File::getCurrentWorkingDirectory().getChildFile(path);
 }
 
+// How long each message dispatched on the main thread took, in milliseconds.
+std::vector<double> dispatchTimes;
+
 void serve(const Options& options)
 {
     const juce::uint32 start = juce::Time::getMillisecondCounter();
@@ -48,7 +51,10 @@ void serve(const Options& options)
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         {
             TranslateMessage(&msg);
+            const juce::int64 before = juce::Time::getHighResolutionTicks();
             DispatchMessageW(&msg);
+            dispatchTimes.push_back(1000.0 * juce::Time::highResolutionTicksToSeconds(
+                                                 juce::Time::getHighResolutionTicks() - before));
         }
         const auto elapsed = static_cast<int>(juce::Time::getMillisecondCounter() - start);
         if (serveMs >= 0 && elapsed >= serveMs)
@@ -137,7 +143,9 @@ int main(int argc, char** argv)
     if (options.stateOut.isNotEmpty())
     {
         const juce::File out = fileArgument(options.stateOut);
-        if (!out.replaceWithText(stateJson(results, watcher.seen()), false, false, "\n"))
+        if (!out.replaceWithText(
+                stateJson(results, watcher.seen(), dispatchTimes, scenario.recordDispatch), false,
+                false, "\n"))
         {
             std::fprintf(stderr, "hostsim: cannot write %s\n", out.getFullPathName().toRawUTF8());
             return 1;

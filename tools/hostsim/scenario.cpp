@@ -51,6 +51,7 @@ bool loadScenario(const juce::File& file, Scenario& scenario, juce::String& erro
     if (root.hasProperty("caller_version"))
         scenario.callerVersion = static_cast<int>(root["caller_version"]);
     scenario.getFuncNull = static_cast<bool>(root.getProperty("get_func_null", false));
+    scenario.recordDispatch = static_cast<bool>(root.getProperty("record_dispatch", false));
     if (auto* calls = root["entry_calls"].getArray())
     {
         scenario.entryCalls.clear();
@@ -83,8 +84,24 @@ bool loadScenario(const juce::File& file, Scenario& scenario, juce::String& erro
 }
 
 juce::String stateJson(const std::vector<int>& entryResults,
-                       const std::vector<MessageBoxSeen>& boxes)
+                       const std::vector<MessageBoxSeen>& boxes,
+                       const std::vector<double>& dispatchTimes, bool listDispatchTimes)
 {
+    double longest = 0.0, total = 0.0;
+    juce::StringArray times;
+    for (double ms : dispatchTimes)
+    {
+        longest = std::max(longest, ms);
+        total += ms;
+        if (listDispatchTimes)
+            times.add(number(ms));
+    }
+    juce::String dispatch = "{\"count\": " + juce::String(static_cast<int>(dispatchTimes.size())) +
+                            ", \"max_ms\": " + number(longest) + ", \"total_ms\": " + number(total);
+    if (listDispatchTimes)
+        dispatch << ", \"times_ms\": [" << times.joinIntoString(", ") << "]";
+    dispatch << "}";
+
     juce::StringArray results;
     for (int r : entryResults)
         results.add(juce::String(r));
@@ -127,5 +144,5 @@ juce::String stateJson(const std::vector<int>& entryResults,
            commands.joinIntoString(", ") + "],\n" +
            "  \"sources_created\": " + juce::String(static_cast<int>(simProject.sources.size())) +
            ",\n" + "  \"sources_unattached\": " + juce::String(simProject.leakedSourceCount()) +
-           "\n}\n";
+           ",\n" + "  \"dispatch\": " + dispatch + "\n}\n";
 }

@@ -17,6 +17,8 @@ struct Scenario
     bool getFuncNull = false;
     // What the host does with the extension before serving: "load" or "unload" calls in order.
     juce::StringArray entryCalls = {"load"};
+    // Whether the state lists the time of every message dispatched, not only a summary.
+    bool recordDispatch = false;
 };
 
 // Builds the project from the scenario file; false with a message when it cannot be read.
@@ -24,4 +26,5 @@ bool loadScenario(const juce::File& file, Scenario& scenario, juce::String& erro
 
 // The state after the run, as JSON whose numbers read back exactly.
 juce::String stateJson(const std::vector<int>& entryResults,
-                       const std::vector<MessageBoxSeen>& boxes);
+                       const std::vector<MessageBoxSeen>& boxes,
+                       const std::vector<double>& dispatchTimes, bool listDispatchTimes);
