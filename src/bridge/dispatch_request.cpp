@@ -1,5 +1,6 @@
 #include "dispatch_request.h"
 
+#include "decode_utf8.h"
 #include "handle_spot_command.h"
 #include "host_api.h"
 #include "reaper.pb.h"
@@ -30,12 +31,10 @@ boost::shared_ptr<juce::MemoryBlock> versionReply()
 
 boost::shared_ptr<juce::MemoryBlock> projectPathReply()
 {
-    // One byte past what the host may fill stays NUL, so decoding a path that fills the whole
-    // buffer, or ends in a cut UTF-8 sequence, stops inside the buffer.
-    char buffer[projectPathBufferSize + 1];
-    buffer[projectPathBufferSize] = '\0';
+    // The host fills the buffer with a NUL-terminated path, or fills all of it.
+    char buffer[projectPathBufferSize];
     GetProjectPath(buffer, projectPathBufferSize);
-    const juce::String path = juce::String::fromUTF8(buffer, projectPathBufferSize);
+    const juce::String path = decodeUtf8(buffer, projectPathBufferSize);
 
     ServerMessage reply;
     reply.set_type(ServerMessage::RESPONSE);

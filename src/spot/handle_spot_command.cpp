@@ -1,5 +1,6 @@
 #include "handle_spot_command.h"
 
+#include "decode_utf8.h"
 #include "host_api.h"
 
 namespace
@@ -32,10 +33,11 @@ juce::Result handleSpotCommand(const VantorelReaper::SpotCommand& command)
     if (track == nullptr)
         return juce::Result::fail(failure);
 
-    const char* path = command.file_path().c_str();
-    PCM_source* source = PCM_Source_CreateFromFile(path);
+    const std::string& path = command.file_path();
+    PCM_source* source = PCM_Source_CreateFromFile(path.c_str());
     if (source == nullptr)
-        return juce::Result::fail("Unable to find source file:" + juce::String::fromUTF8(path));
+        return juce::Result::fail("Unable to find source file:" +
+                                  decodeUtf8(path.c_str(), path.size()));
 
     MediaItem* item = AddMediaItemToTrack(track);
     if (item == nullptr)

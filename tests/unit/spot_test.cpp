@@ -240,6 +240,18 @@ TEST_F(Spotting, NaNLengthIsLeftAloneByTheSelectionFit)
     EXPECT_TRUE(std::isnan(host.tracks[1]->items[0]->length));
 }
 
+TEST_F(Spotting, MalformedUtf8PathIsPassedOnAndReportedSafely)
+{
+    // Found by fuzzing: JUCE's own conversion of an overlong form overran its buffer.
+    host.addTrack(true);
+    SpotCommand command;
+    command.set_file_path("C:\\a\xC0\x80.wav");
+    const juce::Result outcome = handleSpotCommand(command);
+    EXPECT_EQ(outcome.getErrorMessage().toStdString(),
+              "Unable to find source file:C:\\a\xEF\xBF\xBD\xEF\xBF\xBD.wav");
+    EXPECT_EQ(host.calls[1], "PCM_Source_CreateFromFile");
+}
+
 TEST_F(Spotting, NonAsciiPathReachesTheHostAsTheSameBytes)
 {
     host.addTrack(true);
