@@ -1,0 +1,69 @@
+// Feeds arbitrary payloads through decoding and dispatch against the in-process fake host, and
+// checks that every reply is one the peer can decode and belongs to the request's type.
+#include "dispatch_request.h"
+#include "fake_host.h"
+#include "reaper.pb.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace
+{
+using VantorelReaper::ClientMessage;
+using VantorelReaper::ServerMessage;
+
+struct NullLogger : juce::Logger
+{
+    void logMessage(const juce::String&) override {}
+};
+
+void require(bool condition, const char* what)
+{
+    if (!condition)
+    {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static NullLogger logger;
+    juce::Logger::setCurrentLogger(&logger);
+
+    FakeHost host;
+    host.addTrack(false);
+    host.addTrack(true);
+    host.files["C:\\a.wav"] = 10.0;
+    host.cursor = 10.0;
+    host.selectionStart = 8.0;
+    host.selectionEnd = 12.0;
+    const std::string path = "C:\\proj\\song.rpp";
+    host.projectPath.assign(path.begin(), path.end());
+    host.projectPath.push_back('\0');
+
+    const RequestOutcome outcome = dispatchRequest(juce::MemoryBlock(data, size));
+
+    ClientMessage request;
+    const bool decodes = request.ParseFromArray(data, static_cast<int>(size));
+    const bool answered = decodes && request.type() != ClientMessage::INFO_REQUEST;
+    require((outcome.reply != nullptr) == answered, "a reply exactly for the answered requests");
+    if (outcome.reply != nullptr)
+    {
+        ServerMessage reply;
+        require(reply.ParseFromArray(outcome.reply->getData(),
+                                     static_cast<int>(outcome.reply->getSize())),
+                "the reply decodes");
+        const auto expected =
+            request.type() == ClientMessage::SPOT_COMMAND      ? ServerMessage::SPOT_DONE
+            : request.type() == ClientMessage::VERSION_REQUEST ? ServerMessage::VERSION
+                                                               : ServerMessage::RESPONSE;
+        require(reply.type() == expected, "the reply's type matches the request");
+    }
+    require(host.attachedSourceCount() == static_cast<int>(host.sources.size()),
+            "every source created is attached to a take");
+    juce::Logger::setCurrentLogger(nullptr);
+    return 0;
+}
