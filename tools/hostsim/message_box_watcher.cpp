@@ -21,7 +21,9 @@ BOOL CALLBACK visit(HWND window, LPARAM param)
     GetWindowThreadProcessId(window, &pid);
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
-    if (pid != GetCurrentProcessId() || std::wstring(className) != L"#32770")
+    // A dialog becomes visible once its initialisation has filled in its controls.
+    if (pid != GetCurrentProcessId() || std::wstring(className) != L"#32770" ||
+        !IsWindowVisible(window) || GetDlgItem(window, IDOK) == nullptr)
         return TRUE;
 
     {
