@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <windows.h>
+// after windows.h
+#include <psapi.h>
 
 namespace
 {
@@ -36,6 +38,18 @@ juce::File fileArgument(const juce::String& path)
 
 // How long each message dispatched on the main thread took, in milliseconds.
 std::vector<double> dispatchTimes;
+
+// The process's resident and private memory in bytes, at the moments the state reports.
+MemorySample sampleMemory()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    // PagefileUsage: committed private memory (Wine leaves PrivateUsage at 0).
+    return {static_cast<double>(counters.WorkingSetSize),
+            static_cast<double>(counters.PagefileUsage)};
+}
 
 void serve(const Options& options)
 {
@@ -101,6 +115,7 @@ int main(int argc, char** argv)
             return usage(error.toRawUTF8());
     }
 
+    std::vector<MemorySample> memory{sampleMemory()};
     const juce::File dll = fileArgument(options.extension);
     HMODULE module = LoadLibraryW(dll.getFullPathName().toWideCharPointer());
     if (module == nullptr)
@@ -133,7 +148,9 @@ int main(int argc, char** argv)
         std::fflush(stdout);
     }
 
+    memory.push_back(sampleMemory());
     serve(options);
+    memory.push_back(sampleMemory());
 
     const int result = entry(GetModuleHandleW(nullptr), nullptr);
     results.push_back(result);
@@ -144,8 +161,8 @@ int main(int argc, char** argv)
     {
         const juce::File out = fileArgument(options.stateOut);
         if (!out.replaceWithText(
-                stateJson(results, watcher.seen(), dispatchTimes, scenario.recordDispatch), false,
-                false, "\n"))
+                stateJson(results, watcher.seen(), dispatchTimes, scenario.recordDispatch, memory),
+                false, false, "\n"))
         {
             std::fprintf(stderr, "hostsim: cannot write %s\n", out.getFullPathName().toRawUTF8());
             return 1;

@@ -85,8 +85,17 @@ bool loadScenario(const juce::File& file, Scenario& scenario, juce::String& erro
 
 juce::String stateJson(const std::vector<int>& entryResults,
                        const std::vector<MessageBoxSeen>& boxes,
-                       const std::vector<double>& dispatchTimes, bool listDispatchTimes)
+                       const std::vector<double>& dispatchTimes, bool listDispatchTimes,
+                       const std::vector<MemorySample>& memory)
 {
+    // Sampled before the extension is loaded, after the entry calls, and before the unload.
+    juce::StringArray workingSet, privateBytes;
+    for (auto& sample : memory)
+    {
+        workingSet.add(number(sample.workingSet));
+        privateBytes.add(number(sample.privateBytes));
+    }
+
     double longest = 0.0, total = 0.0;
     juce::StringArray times;
     for (double ms : dispatchTimes)
@@ -144,5 +153,7 @@ juce::String stateJson(const std::vector<int>& entryResults,
            commands.joinIntoString(", ") + "],\n" +
            "  \"sources_created\": " + juce::String(static_cast<int>(simProject.sources.size())) +
            ",\n" + "  \"sources_unattached\": " + juce::String(simProject.leakedSourceCount()) +
-           ",\n" + "  \"dispatch\": " + dispatch + "\n}\n";
+           ",\n" + "  \"dispatch\": " + dispatch + ",\n" + "  \"memory\": {\"working_set\": [" +
+           workingSet.joinIntoString(", ") + "], \"private\": [" +
+           privateBytes.joinIntoString(", ") + "]}\n}\n";
 }

@@ -11,6 +11,12 @@ struct MessageBoxSeen
     juce::String text;
 };
 
+struct MemorySample
+{
+    double workingSet = 0.0;
+    double privateBytes = 0.0;
+};
+
 struct Scenario
 {
     int callerVersion = 0x20E;
@@ -27,4 +33,5 @@ bool loadScenario(const juce::File& file, Scenario& scenario, juce::String& erro
 // The state after the run, as JSON whose numbers read back exactly.
 juce::String stateJson(const std::vector<int>& entryResults,
                        const std::vector<MessageBoxSeen>& boxes,
-                       const std::vector<double>& dispatchTimes, bool listDispatchTimes);
+                       const std::vector<double>& dispatchTimes, bool listDispatchTimes,
+                       const std::vector<MemorySample>& memory);

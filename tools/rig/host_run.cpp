@@ -35,26 +35,39 @@ juce::StringArray linesOfLastSession()
     return rest;
 }
 
-HostRun::HostRun(const juce::String& scenarioJson)
+void HostRun::makeFiles()
 {
     const juce::File temp = juce::File::getSpecialLocation(juce::File::tempDirectory);
     scenarioFile = temp.getNonexistentChildFile("scenario", ".json");
     stateFile = temp.getNonexistentChildFile("state", ".json");
     stopFile = temp.getNonexistentChildFile("stop", ".flag");
-    scenarioFile.replaceWithText(scenarioJson);
+}
 
+HostRun::HostRun(const juce::String& scenarioJson)
+{
+    makeFiles();
+    scenarioFile.replaceWithText(scenarioJson);
+    launch("\"" + artifactDirectory().getChildFile("hostsim.exe").getFullPathName() + "\"" +
+           " --extension \"" +
+           artifactDirectory().getChildFile("reaper_vantorel_extension.dll").getFullPathName() +
+           "\" --scenario \"" + scenarioFile.getFullPathName() + "\" --state-out \"" +
+           stateFile.getFullPathName() + "\" --stop-file \"" + stopFile.getFullPathName() + "\"");
+}
+
+HostRun::HostRun(const juce::File& program, const juce::String& arguments)
+{
+    makeFiles();
+    launch("\"" + program.getFullPathName() + "\" " + arguments + " --stop-file \"" +
+           stopFile.getFullPathName() + "\"");
+}
+
+void HostRun::launch(const juce::String& command)
+{
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     CreatePipe(&readEnd, &writeEnd, &inherit, 0);
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     stdoutRead = readEnd;
-
-    const juce::String command =
-        "\"" + artifactDirectory().getChildFile("hostsim.exe").getFullPathName() + "\"" +
-        " --extension \"" +
-        artifactDirectory().getChildFile("reaper_vantorel_extension.dll").getFullPathName() +
-        "\" --scenario \"" + scenarioFile.getFullPathName() + "\" --state-out \"" +
-        stateFile.getFullPathName() + "\" --stop-file \"" + stopFile.getFullPathName() + "\"";
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -9,10 +9,12 @@
 #include <string>
 #include <thread>
 
-// One run of the host simulator with the real extension DLL, driven from a test.
+// One run of the host simulator with the real extension DLL (or of another program that stops
+// when its --stop-file appears), driven from a test or a benchmark.
 struct HostRun
 {
     explicit HostRun(const juce::String& scenarioJson = "{}");
+    HostRun(const juce::File& program, const juce::String& arguments);
     ~HostRun();
 
     // Waits until the simulator has printed text; false after timeoutMs.
@@ -32,6 +34,10 @@ struct HostRun
     std::thread reader;
     juce::var finalState;
     bool stopped = false;
+
+private:
+    void makeFiles();
+    void launch(const juce::String& commandLine);
 };
 
 juce::File artifactDirectory();
