@@ -1,6 +1,7 @@
 // The extension's request path without the pipe, for profiling on the native build: decoding,
 // dispatch against the fake host, the reply's encoding and the diagnostic log written to a file
 // as the extension writes it.
+#include "bench_spot_command.h"
 #include "dispatch_request.h"
 #include "fake_host.h"
 #include "reaper.pb.h"
@@ -13,22 +14,11 @@ int main(int argc, char** argv)
     const char* kind = argc > 1 ? argv[1] : "spot";
     const int count = argc > 2 ? std::atoi(argv[2]) : 20000;
 
-    VantorelReaper::ClientMessage message;
+    juce::MemoryBlock payload = benchSpotPayload();
     if (std::strcmp(kind, "version") == 0)
-        message.set_type(VantorelReaper::ClientMessage::VERSION_REQUEST);
+        payload = juce::MemoryBlock("\x08\x03", 2);
     else if (std::strcmp(kind, "session") == 0)
-        message.set_type(VantorelReaper::ClientMessage::SESSION_REQUEST);
-    else
-    {
-        message.set_type(VantorelReaper::ClientMessage::SPOT_COMMAND);
-        auto* spot = message.mutable_spot_command();
-        spot->set_file_path("C:\\Samples\\Bench\\door slam 04.wav");
-        spot->set_name("door slam 04");
-        spot->set_in_point(1.0f);
-        spot->set_out_point(3.0f);
-    }
-    juce::MemoryBlock payload(message.ByteSizeLong());
-    message.SerializeToArray(payload.getData(), static_cast<int>(payload.getSize()));
+        payload = juce::MemoryBlock("\x08\x04", 2);
 
     const juce::File logFile = juce::File::createTempFile(".txt");
     std::unique_ptr<juce::FileLogger> logger(new juce::FileLogger(logFile, {}, 128 * 1024));
@@ -39,7 +29,7 @@ int main(int argc, char** argv)
     {
         FakeHost host; // a fresh project each time, so that it does not grow
         host.addTrack(true);
-        host.files["C:\\Samples\\Bench\\door slam 04.wav"] = 10.0;
+        host.files[benchSpotPath] = 10.0;
         const std::string path = "C:\\Projects\\Bench\\bench session.rpp";
         host.projectPath.assign(path.begin(), path.end());
         host.projectPath.push_back('\0');

@@ -1,8 +1,8 @@
 // Measures the extension in the host simulator against the raw echo server, with the same
 // client, frames and machine: round-trip latency, throughput, the host main thread's cost per
 // request and the memory the extension adds. Writes build/bench/results.md and the raw latencies.
+#include "bench_spot_command.h"
 #include "host_run.h"
-#include "reaper.pb.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,20 +72,6 @@ bool measure(PipeClient& peer, const juce::MemoryBlock& payload, int roundTrips,
     return true;
 }
 
-juce::MemoryBlock spotPayload()
-{
-    VantorelReaper::ClientMessage message;
-    message.set_type(VantorelReaper::ClientMessage::SPOT_COMMAND);
-    auto* spot = message.mutable_spot_command();
-    spot->set_file_path("C:\\Samples\\Bench\\door slam 04.wav");
-    spot->set_name("door slam 04");
-    spot->set_in_point(1.0f);
-    spot->set_out_point(3.0f);
-    juce::MemoryBlock payload(message.ByteSizeLong());
-    message.SerializeToArray(payload.getData(), static_cast<int>(payload.getSize()));
-    return payload;
-}
-
 juce::String row(std::initializer_list<juce::String> cells)
 {
     return "| " + juce::StringArray(cells).joinIntoString(" | ") + " |\n";
@@ -122,7 +108,7 @@ int main(int argc, char** argv)
 
     const Request requests[] = {{"VERSION_REQUEST", juce::MemoryBlock("\x08\x03", 2)},
                                 {"SESSION_REQUEST", juce::MemoryBlock("\x08\x04", 2)},
-                                {"SPOT_COMMAND", spotPayload()}};
+                                {"SPOT_COMMAND", benchSpotPayload()}};
     const juce::String scenario =
         R"({"tracks": [{"selected": true}], "cursor": 0.0, "record_dispatch": true,
             "sources": {"C:\\Samples\\Bench\\door slam 04.wav": 10.0},
