@@ -31,8 +31,10 @@ boost::shared_ptr<juce::MemoryBlock> versionReply()
 
 boost::shared_ptr<juce::MemoryBlock> projectPathReply()
 {
-    // The host fills the buffer with a NUL-terminated path, or fills all of it.
+    // The host fills the buffer with a NUL-terminated path, or fills all of it; a host that
+    // writes nothing yields the empty path rather than stack garbage.
     char buffer[projectPathBufferSize];
+    buffer[0] = '\0';
     GetProjectPath(buffer, projectPathBufferSize);
     const juce::String path = decodeUtf8(buffer, projectPathBufferSize);
 

@@ -80,6 +80,8 @@ TEST_F(Dispatch, EmptyProjectPath)
 {
     host.projectPath = {'\0'};
     EXPECT_EQ(toHex(*dispatchRequest(fromHex("08 04")).reply), "0801AA06021200");
+    host.projectPath.clear(); // a host that writes nothing at all
+    EXPECT_EQ(toHex(*dispatchRequest(fromHex("08 04")).reply), "0801AA06021200");
 }
 
 TEST_F(Dispatch, ProjectPathFillingTheWholeBufferIsTaken)
