@@ -90,6 +90,19 @@ TEST_F(Lifecycle, SecondLoadKeepsTheOneBridge)
     EXPECT_EQ(count(logLines(), "pipe created"), 1);
 }
 
+TEST_F(Lifecycle, PipeOfTheSameNameInAnotherProcessDoesNotStopTheExtension)
+{
+    void* foreign = serveForeignPipeInstance();
+    ASSERT_NE(foreign, nullptr);
+    {
+        HostRun host;
+        ASSERT_TRUE(host.waitForOutput("entry 1"));
+        EXPECT_EQ(host.stop(), 0);
+    }
+    closeForeignPipe(foreign);
+    EXPECT_TRUE(logLines().contains("pipe created"));
+}
+
 TEST_F(Lifecycle, LogHeaderHasTheDocumentedShape)
 {
     {

@@ -7,6 +7,19 @@ juce::File artifactDirectory()
     return juce::File::getSpecialLocation(juce::File::currentExecutableFile).getParentDirectory();
 }
 
+void* serveForeignPipeInstance()
+{
+    HANDLE h = CreateNamedPipeW(extensionPipeName, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, 0,
+                                PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+    return h == INVALID_HANDLE_VALUE ? nullptr : h;
+}
+
+void closeForeignPipe(void* instance)
+{
+    if (instance != nullptr)
+        CloseHandle(static_cast<HANDLE>(instance));
+}
+
 juce::File logFile()
 {
     return juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory)

@@ -41,6 +41,11 @@ private:
 };
 
 juce::File artifactDirectory();
+
+// An instance of the extension's pipe served by this process, as another program might; closed
+// when the returned handle is passed to closeForeignPipe.
+void* serveForeignPipeInstance();
+void closeForeignPipe(void* instance);
 juce::File logFile();
 juce::StringArray logLines();
 // The lines written after the last log header.
