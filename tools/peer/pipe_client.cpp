@@ -21,8 +21,20 @@ template <typename Start> long transfer(PipeClient& client, int timeoutMs, Start
     else if (GetLastError() == ERROR_IO_PENDING)
     {
         if (WaitForSingleObject(over.hEvent, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+        {
             CancelIo(native(client));
-        if (GetOverlappedResult(native(client), &over, &done, TRUE))
+            // A cancelled transfer must finish before its OVERLAPPED goes away; if it does not,
+            // the handle is closed and this client is done.
+            if (WaitForSingleObject(over.hEvent, 2000) != WAIT_OBJECT_0)
+            {
+                client.lastError = WAIT_TIMEOUT;
+                closePipe(client);
+                WaitForSingleObject(over.hEvent, 2000);
+                CloseHandle(over.hEvent);
+                return -1;
+            }
+        }
+        if (GetOverlappedResult(native(client), &over, &done, FALSE))
             result = static_cast<long>(done);
         else
             client.lastError = GetLastError();
