@@ -132,24 +132,21 @@ TEST(SpotEndToEnd, NonAsciiPathOfARealWavFileReachesTheHostUnchanged)
 
 TEST(SpotEndToEnd, CommandLinePeer)
 {
+    const juce::String peer =
+        "\"" + artifactDirectory().getChildFile("peer.exe").getFullPathName() + "\"";
+
     // With no extension listening the peer says so on one line and fails.
-    juce::ChildProcess lonely;
-    ASSERT_TRUE(lonely.start("\"" + artifactDirectory().getChildFile("peer.exe").getFullPathName() +
-                                 "\" version",
-                             juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr));
-    const juce::String said = lonely.readAllProcessOutput();
-    EXPECT_NE(lonely.getExitCode(), 0u);
+    juce::String said;
+    EXPECT_NE(runProgram(peer + " version", said), 0);
     EXPECT_TRUE(said.startsWith("peer: no extension is listening on \\\\.\\pipe\\vantorel_reaper"))
         << said;
+    EXPECT_EQ(said.trim().indexOfChar('\n'), -1) << "one line";
 
     logFile().deleteFile();
     HostRun host(juce::String("{") + twoTracks + R"(, "cursor": 30.0})");
     ASSERT_TRUE(host.waitForOutput("entry 1"));
-    juce::ChildProcess peer;
-    ASSERT_TRUE(peer.start("\"" + artifactDirectory().getChildFile("peer.exe").getFullPathName() +
-                           "\" --json spot C:\\a.wav --name Take --in 2 --out 5"));
-    EXPECT_EQ(peer.readAllProcessOutput().trim(), R"({"reply": "SPOT_DONE", "bytes": "0804"})");
-    EXPECT_EQ(peer.getExitCode(), 0u);
+    EXPECT_EQ(runProgram(peer + " --json spot C:\\a.wav --name Take --in 2 --out 5", said), 0);
+    EXPECT_EQ(said.trim(), R"({"reply": "SPOT_DONE", "bytes": "0804"})");
     EXPECT_EQ(host.stop(), 0);
     EXPECT_EQ(static_cast<double>(host.state()["cursor"]), 33.0);
 }

@@ -7,6 +7,52 @@ juce::File artifactDirectory()
     return juce::File::getSpecialLocation(juce::File::currentExecutableFile).getParentDirectory();
 }
 
+int runProgram(const juce::String& commandLine, juce::String& output, int timeoutMs)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION info{};
+    std::wstring command(commandLine.toWideCharPointer());
+    const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &info);
+    CloseHandle(writeEnd);
+    if (!started)
+    {
+        CloseHandle(readEnd);
+        return -1;
+    }
+
+    // Read to the end of the output, which comes only once the program has exited.
+    std::string text;
+    std::thread reader(
+        [&]
+        {
+            char buffer[512];
+            DWORD n = 0;
+            while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
+                text.append(buffer, n);
+        });
+    if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 99);
+    WaitForSingleObject(info.hProcess, INFINITE);
+    reader.join();
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    CloseHandle(readEnd);
+    output = juce::String::fromUTF8(text.c_str()).replace("\r\n", "\n");
+    return static_cast<int>(code);
+}
+
 void* serveForeignPipeInstance()
 {
     HANDLE h = CreateNamedPipeW(extensionPipeName, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, 0,

@@ -42,6 +42,9 @@ private:
 
 juce::File artifactDirectory();
 
+// Runs a program to its end; its exit code, with everything it wrote to stdout and stderr.
+int runProgram(const juce::String& commandLine, juce::String& output, int timeoutMs = 30000);
+
 // An instance of the extension's pipe served by this process, as another program might; closed
 // when the returned handle is passed to closeForeignPipe.
 void* serveForeignPipeInstance();
