@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-juce::File artifactDirectory()
+namespace
 {
-    return juce::File::getSpecialLocation(juce::File::currentExecutableFile).getParentDirectory();
-}
-
-int runProgram(const juce::String& commandLine, juce::String& output, int timeoutMs)
+// Starts a program with its standard output and error on a pipe: the process and the pipe's
+// read end, or nulls when it cannot be started.
+std::pair<HANDLE, HANDLE> startWithOutputPipe(const juce::String& commandLine)
 {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -19,6 +18,7 @@ int runProgram(const juce::String& commandLine, juce::String& output, int timeou
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION info{};
     std::wstring command(commandLine.toWideCharPointer());
     const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
@@ -27,27 +27,46 @@ int runProgram(const juce::String& commandLine, juce::String& output, int timeou
     if (!started)
     {
         CloseHandle(readEnd);
-        return -1;
+        return {nullptr, nullptr};
     }
+    CloseHandle(info.hThread);
+    return {info.hProcess, readEnd};
+}
+
+void readToEnd(HANDLE readEnd, std::mutex& lock, std::string& text)
+{
+    char buffer[512];
+    DWORD n = 0;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        text.append(buffer, n);
+    }
+}
+} // namespace
+
+juce::File artifactDirectory()
+{
+    return juce::File::getSpecialLocation(juce::File::currentExecutableFile).getParentDirectory();
+}
+
+int runProgram(const juce::String& commandLine, juce::String& output, int timeoutMs)
+{
+    const auto [process, readEnd] = startWithOutputPipe(commandLine);
+    if (process == nullptr)
+        return -1;
 
     // Read to the end of the output, which comes only once the program has exited.
+    std::mutex lock;
     std::string text;
-    std::thread reader(
-        [&]
-        {
-            char buffer[512];
-            DWORD n = 0;
-            while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
-                text.append(buffer, n);
-        });
-    if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
-        TerminateProcess(info.hProcess, 99);
-    WaitForSingleObject(info.hProcess, INFINITE);
+    std::thread reader([&, pipe = readEnd] { readToEnd(pipe, lock, text); });
+    if (WaitForSingleObject(process, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+        TerminateProcess(process, 99);
+    WaitForSingleObject(process, INFINITE);
     reader.join();
     DWORD code = 0;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
     CloseHandle(readEnd);
     output = juce::String::fromUTF8(text.c_str()).replace("\r\n", "\n");
     return static_cast<int>(code);
@@ -122,40 +141,9 @@ HostRun::HostRun(const juce::File& program, const juce::String& arguments)
 
 void HostRun::launch(const juce::String& command)
 {
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    stdoutRead = readEnd;
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine(command.toWideCharPointer());
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &info))
-    {
-        process = info.hProcess;
-        CloseHandle(info.hThread);
-    }
-    CloseHandle(writeEnd);
-
-    reader = std::thread(
-        [this]
-        {
-            char buffer[512];
-            DWORD n = 0;
-            while (ReadFile(static_cast<HANDLE>(stdoutRead), buffer, sizeof buffer, &n, nullptr) &&
-                   n > 0)
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                captured.append(buffer, n);
-            }
-        });
+    std::tie(process, stdoutRead) = startWithOutputPipe(command);
+    if (stdoutRead != nullptr)
+        reader = std::thread([this] { readToEnd(stdoutRead, lock, captured); });
 }
 
 HostRun::~HostRun()
