@@ -1,3 +1,4 @@
+#include "hex.h"
 #include "host_run.h"
 
 #include <gtest/gtest.h>
@@ -27,8 +28,8 @@ protected:
         {
             PipeClient fresh;
             ASSERT_TRUE(openPipe(fresh, 5000)) << fresh.lastError;
-            const auto reply = request(fresh, hexBytes("0803"), 5000);
-            EXPECT_EQ(reply ? hexOf(*reply) : "<no reply>", versionReply);
+            const auto reply = request(fresh, fromHex("0803"), 5000);
+            EXPECT_EQ(reply ? toHex(*reply) : "<no reply>", versionReply);
         }
         EXPECT_EQ(host->stop(), 0);
         EXPECT_FALSE(logLines().contains("Connection Lost"));
@@ -58,12 +59,12 @@ TEST_F(Hostile, LengthJustOverTheBoundIsRefusedAndAtTheBoundAccepted)
 {
     // A version request padded with an undeclared field to exactly 1 MiB decodes and is answered.
     const int size = 1024 * 1024;
-    juce::MemoryBlock payload = hexBytes("0803 12 FAFF3F");
+    juce::MemoryBlock payload = fromHex("0803 12 FAFF3F");
     payload.setSize(static_cast<size_t>(size), true);
     PipeClient peer;
     ASSERT_TRUE(openPipe(peer, 5000));
     const auto reply = request(peer, payload, 10000);
-    EXPECT_EQ(reply ? hexOf(*reply) : "<no reply>", versionReply);
+    EXPECT_EQ(reply ? toHex(*reply) : "<no reply>", versionReply);
 
     send(peer, frameHeader(frameMagic, size + 1));
     EXPECT_FALSE(readFrame(peer, 3000).has_value());
@@ -75,15 +76,15 @@ TEST_F(Hostile, NegativeLengthsAreSkippedAndTheLinkStaysUp)
     ASSERT_TRUE(openPipe(peer, 5000));
     for (juce::int32 length : {-1, -65536, std::numeric_limits<juce::int32>::min()})
         send(peer, frameHeader(frameMagic, length));
-    const auto reply = request(peer, hexBytes("0803"), 5000);
-    EXPECT_EQ(reply ? hexOf(*reply) : "<no reply>", versionReply);
+    const auto reply = request(peer, fromHex("0803"), 5000);
+    EXPECT_EQ(reply ? toHex(*reply) : "<no reply>", versionReply);
 }
 
 TEST_F(Hostile, HeaderSplitOverTwoWritesDeliversNothing)
 {
     PipeClient peer;
     ASSERT_TRUE(openPipe(peer, 5000));
-    const juce::MemoryBlock bytes = frame(hexBytes("0803"));
+    const juce::MemoryBlock bytes = frame(fromHex("0803"));
     send(peer, juce::MemoryBlock(bytes.getData(), 4));
     juce::Thread::sleep(100);
     send(peer,
@@ -121,8 +122,8 @@ TEST_F(Hostile, TwoThousandShortConnections)
     {
         PipeClient peer;
         ASSERT_TRUE(openPipe(peer, 5000)) << "cycle " << cycle;
-        const auto reply = request(peer, hexBytes("0803"), 5000);
-        ASSERT_EQ(reply ? hexOf(*reply) : "<no reply>", versionReply) << "cycle " << cycle;
+        const auto reply = request(peer, fromHex("0803"), 5000);
+        ASSERT_EQ(reply ? toHex(*reply) : "<no reply>", versionReply) << "cycle " << cycle;
     }
 }
 
@@ -130,8 +131,8 @@ TEST_F(Hostile, TwentyThousandRequestsOnOneConnection)
 {
     PipeClient peer;
     ASSERT_TRUE(openPipe(peer, 5000));
-    const juce::MemoryBlock version = frame(hexBytes("0803"));
-    const juce::MemoryBlock session = frame(hexBytes("0804"));
+    const juce::MemoryBlock version = frame(fromHex("0803"));
+    const juce::MemoryBlock session = frame(fromHex("0804"));
     constexpr int batch = 50;
     for (int sent = 0; sent < 20000; sent += batch)
     {
@@ -143,7 +144,7 @@ TEST_F(Hostile, TwentyThousandRequestsOnOneConnection)
         {
             const auto reply = readFrame(peer, 5000);
             ASSERT_TRUE(reply.has_value()) << "request " << sent + i;
-            ASSERT_EQ(hexOf(*reply), (sent + i) % 2 == 0 ? versionReply : "0801AA06021200")
+            ASSERT_EQ(toHex(*reply), (sent + i) % 2 == 0 ? versionReply : "0801AA06021200")
                 << "request " << sent + i;
         }
     }
@@ -159,7 +160,7 @@ TEST_F(Hostile, PeerThatNeverReadsCostsTheMainThreadAboutOneSecond)
         ASSERT_TRUE(openPipe(silent, 5000));
         juce::MemoryBlock bytes;
         for (int i = 0; i < 200; ++i)
-            bytes.append(frame(hexBytes("0804")).getData(), 10);
+            bytes.append(frame(fromHex("0804")).getData(), 10);
         send(silent, bytes);
         juce::Thread::sleep(2500);
         // Its stream may hold part of a reply, so the peer was dropped: once the replies
@@ -172,8 +173,8 @@ TEST_F(Hostile, PeerThatNeverReadsCostsTheMainThreadAboutOneSecond)
     }
     PipeClient next;
     ASSERT_TRUE(openPipe(next, 5000));
-    const auto reply = request(next, hexBytes("0803"), 5000);
-    EXPECT_EQ(reply ? hexOf(*reply) : "<no reply>", versionReply)
+    const auto reply = request(next, fromHex("0803"), 5000);
+    EXPECT_EQ(reply ? toHex(*reply) : "<no reply>", versionReply)
         << "a stranger's reply came first";
     closePipe(next);
 
@@ -209,8 +210,8 @@ TEST_F(Hostile, UnwritableLogFolderStillServesPeers)
     start();
     PipeClient peer;
     ASSERT_TRUE(openPipe(peer, 5000));
-    const auto reply = request(peer, hexBytes("0803"), 5000);
-    EXPECT_EQ(reply ? hexOf(*reply) : "<no reply>", versionReply);
+    const auto reply = request(peer, fromHex("0803"), 5000);
+    EXPECT_EQ(reply ? toHex(*reply) : "<no reply>", versionReply);
     closePipe(peer);
     EXPECT_EQ(host->stop(), 0);
     folder.deleteFile();

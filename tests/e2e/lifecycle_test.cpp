@@ -1,3 +1,4 @@
+#include "hex.h"
 #include "host_run.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ TEST_F(Lifecycle, LoadUnloadLoadStartsAFreshBridge)
     ASSERT_TRUE(host.waitForOutput("entry 1\nunload 0\nentry 1\n"));
     PipeClient peer;
     ASSERT_TRUE(openPipe(peer, 5000));
-    EXPECT_TRUE(request(peer, hexBytes("0803"), 5000).has_value());
+    EXPECT_TRUE(request(peer, fromHex("0803"), 5000).has_value());
     closePipe(peer);
     EXPECT_EQ(host.stop(), 0);
 
@@ -83,7 +84,7 @@ TEST_F(Lifecycle, SecondLoadKeepsTheOneBridge)
     ASSERT_TRUE(host.waitForOutput("entry 1\nentry 1\n"));
     PipeClient peer;
     ASSERT_TRUE(openPipe(peer, 5000));
-    EXPECT_TRUE(request(peer, hexBytes("0803"), 5000).has_value());
+    EXPECT_TRUE(request(peer, fromHex("0803"), 5000).has_value());
     closePipe(peer);
     EXPECT_EQ(host.stop(), 0);
     EXPECT_EQ(count(logLines(), "Log started: "), 1);
@@ -156,7 +157,7 @@ TEST_F(Lifecycle, UnloadIsPromptWhetherOrNotAPeerIsConnected)
         if (withPeer)
         {
             ASSERT_TRUE(openPipe(peer, 5000));
-            ASSERT_TRUE(request(peer, hexBytes("0803"), 5000).has_value());
+            ASSERT_TRUE(request(peer, fromHex("0803"), 5000).has_value());
         }
         EXPECT_EQ(host.stop(), 0);
         EXPECT_LT(host.stopMs, 3000u);

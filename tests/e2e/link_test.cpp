@@ -1,3 +1,4 @@
+#include "hex.h"
 #include "host_run.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +39,8 @@ protected:
 
     std::string ask(const char* hex)
     {
-        const auto reply = request(peer, hexBytes(hex), 5000);
-        return reply ? hexOf(*reply) : "<no reply>";
+        const auto reply = request(peer, fromHex(hex), 5000);
+        return reply ? toHex(*reply) : "<no reply>";
     }
 
     void send(const juce::MemoryBlock& bytes)
@@ -51,7 +52,7 @@ protected:
 TEST_F(Link, RepliesByteForByte)
 {
     EXPECT_EQ(ask("0803"), versionReply);
-    EXPECT_EQ(ask("0804"), "0801AA06121210" + hexOf(juce::MemoryBlock(projectPath, 16)));
+    EXPECT_EQ(ask("0804"), "0801AA06121210" + toHex(juce::MemoryBlock(projectPath, 16)));
 }
 
 TEST_F(Link, EmptyAndOverlongProjectPaths)
@@ -65,7 +66,7 @@ TEST_F(Link, EmptyAndOverlongProjectPaths)
     closePipe(peer);
     host->stop();
     start(juce::String(R"({"project_path": ")") + juce::String::repeatedString("p", 5000) + "\"}");
-    const auto reply = request(peer, hexBytes("0804"), 5000);
+    const auto reply = request(peer, fromHex("0804"), 5000);
     ASSERT_TRUE(reply.has_value());
     EXPECT_EQ(reply->getSize(), 4u + 2u + 1u + 2u + 4096u);
 }
@@ -93,7 +94,7 @@ TEST_F(Link, PeersComeAndGoUnnoticed)
 TEST_F(Link, BadHeadersDeliverNothingAndKeepTheLink)
 {
     // A foreign magic number costs that one read; length 0 or negative consumes just the header.
-    send(hexBytes("EFBEADDE02000000"));
+    send(fromHex("EFBEADDE02000000"));
     juce::Thread::sleep(200);
     send(frameHeader(frameMagic, 0));
     send(frameHeader(frameMagic, -5));
@@ -105,35 +106,35 @@ TEST_F(Link, BadHeadersDeliverNothingAndKeepTheLink)
 TEST_F(Link, ZeroLengthFrameThenAFrameInOneWrite)
 {
     juce::MemoryBlock bytes = frameHeader(frameMagic, 0);
-    bytes.append(frame(hexBytes("0803")).getData(), frame(hexBytes("0803")).getSize());
+    bytes.append(frame(fromHex("0803")).getData(), frame(fromHex("0803")).getSize());
     send(bytes);
     const auto reply = readFrame(peer, 5000);
     ASSERT_TRUE(reply.has_value());
-    EXPECT_EQ(hexOf(*reply), versionReply);
+    EXPECT_EQ(toHex(*reply), versionReply);
 }
 
 TEST_F(Link, TwoFramesInOneWriteGiveTwoRepliesInOrder)
 {
-    juce::MemoryBlock bytes = frame(hexBytes("0804"));
-    const juce::MemoryBlock second = frame(hexBytes("0803"));
+    juce::MemoryBlock bytes = frame(fromHex("0804"));
+    const juce::MemoryBlock second = frame(fromHex("0803"));
     bytes.append(second.getData(), second.getSize());
     send(bytes);
     const auto first = readFrame(peer, 5000);
     const auto next = readFrame(peer, 5000);
     ASSERT_TRUE(first && next);
-    EXPECT_EQ(hexOf(*first).substr(0, 8), "0801AA06");
-    EXPECT_EQ(hexOf(*next), versionReply);
+    EXPECT_EQ(toHex(*first).substr(0, 8), "0801AA06");
+    EXPECT_EQ(toHex(*next), versionReply);
 }
 
 TEST_F(Link, PayloadLargerThanOneReadArrivesWhole)
 {
     // A version request carrying an undeclared field of 70000 bytes, which the decoder skips.
-    juce::MemoryBlock payload = hexBytes("0803 12 F0A204");
+    juce::MemoryBlock payload = fromHex("0803 12 F0A204");
     payload.append(juce::String::repeatedString("z", 70000).toRawUTF8(), 70000);
     const juce::MemoryBlock bytes = frame(payload);
 
     send(bytes);
-    EXPECT_EQ(hexOf(readFrame(peer, 5000).value_or(juce::MemoryBlock())), versionReply);
+    EXPECT_EQ(toHex(readFrame(peer, 5000).value_or(juce::MemoryBlock())), versionReply);
 
     for (size_t offset = 0; offset < bytes.getSize(); offset += 4096)
     {
@@ -143,12 +144,12 @@ TEST_F(Link, PayloadLargerThanOneReadArrivesWhole)
         send(juce::MemoryBlock(static_cast<const char*>(bytes.getData()) + from,
                                juce::jmin(bytes.getSize(), offset + 4096) - from));
     }
-    EXPECT_EQ(hexOf(readFrame(peer, 5000).value_or(juce::MemoryBlock())), versionReply);
+    EXPECT_EQ(toHex(readFrame(peer, 5000).value_or(juce::MemoryBlock())), versionReply);
 }
 
 TEST_F(Link, ReplyToADepartedPeerIsLostAndTheNextPeerServed)
 {
-    send(frame(hexBytes("0804")));
+    send(frame(fromHex("0804")));
     closePipe(peer);
     juce::Thread::sleep(1500);
     ASSERT_TRUE(openPipe(peer, 5000));
@@ -159,9 +160,9 @@ TEST_F(Link, ReplyToADepartedPeerIsLostAndTheNextPeerServed)
 
 TEST_F(Link, InfoAndUndecodableRequestsAreLoggedAndUnanswered)
 {
-    send(frame(hexBytes("0802")));
-    send(frame(hexBytes("0805")));
-    send(frame(hexBytes("08")));
+    send(frame(fromHex("0802")));
+    send(frame(fromHex("0805")));
+    send(frame(fromHex("08")));
     EXPECT_TRUE(nothingArrivesWithin(peer, 300));
     EXPECT_EQ(ask("0803"), versionReply);
     EXPECT_EQ(linesOfLastSession(),

@@ -1,3 +1,4 @@
+#include "hex.h"
 #include "host_run.h"
 #include "reaper.pb.h"
 
@@ -38,7 +39,7 @@ juce::var spotInHost(const juce::String& scenario, const Spot& spot, std::string
     PipeClient peer;
     EXPECT_TRUE(openPipe(peer, 5000));
     const auto answer = request(peer, spotRequest(spot), 5000);
-    reply = answer ? hexOf(*answer) : "<no reply>";
+    reply = answer ? toHex(*answer) : "<no reply>";
     closePipe(peer);
     EXPECT_EQ(host.stop(), 0);
     return host.state();

@@ -237,17 +237,3 @@ int FakeHost::attachedSourceCount() const
                 count += take->source != nullptr ? 1 : 0;
     return count;
 }
-
-juce::MemoryBlock fromHex(const char* hex)
-{
-    juce::MemoryBlock block;
-    block.loadFromHexString(hex);
-    return block;
-}
-
-std::string toHex(const juce::MemoryBlock& block)
-{
-    return juce::String::toHexString(block.getData(), static_cast<int>(block.getSize()), 0)
-        .toUpperCase()
-        .toStdString();
-}

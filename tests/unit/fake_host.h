@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hex.h"
 #include "host_api.h"
 
 #include <juce_core/juce_core.h>
@@ -67,6 +68,3 @@ struct CapturingLogger : juce::Logger
     ~CapturingLogger() override { juce::Logger::setCurrentLogger(nullptr); }
     void logMessage(const juce::String& message) override { lines.add(message); }
 };
-
-juce::MemoryBlock fromHex(const char* hex);
-std::string toHex(const juce::MemoryBlock& block);

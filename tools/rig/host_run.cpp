@@ -222,17 +222,3 @@ void writeWav(const juce::File& file, double seconds, int sampleRate)
     file.getParentDirectory().createDirectory();
     file.replaceWithData(out.getData(), out.getDataSize());
 }
-
-juce::MemoryBlock hexBytes(const char* hex)
-{
-    juce::MemoryBlock block;
-    block.loadFromHexString(hex);
-    return block;
-}
-
-std::string hexOf(const juce::MemoryBlock& block)
-{
-    return juce::String::toHexString(block.getData(), static_cast<int>(block.getSize()), 0)
-        .toUpperCase()
-        .toStdString();
-}

@@ -56,6 +56,3 @@ juce::StringArray linesOfLastSession();
 
 // A short 16-bit mono WAV file of the given length.
 void writeWav(const juce::File& file, double seconds, int sampleRate = 8000);
-
-juce::MemoryBlock hexBytes(const char* hex);
-std::string hexOf(const juce::MemoryBlock& block);
