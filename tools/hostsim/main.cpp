@@ -1,6 +1,7 @@
 // A stand-in for the host: loads the extension, hands it a plug-in record over a simulated
 // project, serves the Windows message loop on its main thread, and writes what happened.
 #include "message_box_watcher.h"
+#include "message_loop.h"
 #include "scenario.h"
 #include "sim_project.h"
 
@@ -61,15 +62,7 @@ void serve(const Options& options)
 
     for (;;)
     {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            const juce::int64 before = juce::Time::getHighResolutionTicks();
-            DispatchMessageW(&msg);
-            dispatchTimes.push_back(1000.0 * juce::Time::highResolutionTicksToSeconds(
-                                                 juce::Time::getHighResolutionTicks() - before));
-        }
+        dispatchWaitingMessages(dispatchTimes);
         const auto elapsed = static_cast<int>(juce::Time::getMillisecondCounter() - start);
         if (serveMs >= 0 && elapsed >= serveMs)
             return;

@@ -75,6 +75,7 @@ bool loadScenario(const juce::File& file, Scenario& scenario, juce::String& erro
         simProject.selectionStart = static_cast<double>((*range)[0]);
         simProject.selectionEnd = static_cast<double>((*range)[1]);
     }
+    simProject.peakActionPumpsMs = static_cast<int>(root.getProperty("peak_action_pumps_ms", 0));
     simProject.projectPath = utf8(root.getProperty("project_path", ""));
     if (auto* sources = root["sources"].getDynamicObject())
         for (auto& entry : sources->getProperties())
@@ -141,6 +142,10 @@ juce::String stateJson(const std::vector<int>& entryResults,
                    ", \"items\": [" + items.joinIntoString(", ") + "]}");
     }
 
+    juce::StringArray nestedCalls;
+    for (auto& call : simProject.nestedCalls)
+        nestedCalls.add(jsonString(call));
+
     juce::StringArray commands;
     for (auto& [command, flag] : simProject.commands)
         commands.add("[" + juce::String(command) + ", " + juce::String(flag) + "]");
@@ -150,7 +155,8 @@ juce::String stateJson(const std::vector<int>& entryResults,
            "  \"cursor\": " + number(simProject.cursor) + ",\n" + "  \"time_selection\": [" +
            number(simProject.selectionStart) + ", " + number(simProject.selectionEnd) + "],\n" +
            "  \"tracks\": [" + tracks.joinIntoString(",\n    ") + "],\n" + "  \"commands\": [" +
-           commands.joinIntoString(", ") + "],\n" +
+           commands.joinIntoString(", ") + "],\n" + "  \"nested_host_calls\": [" +
+           nestedCalls.joinIntoString(", ") + "],\n" +
            "  \"sources_created\": " + juce::String(static_cast<int>(simProject.sources.size())) +
            ",\n" + "  \"sources_unattached\": " + juce::String(simProject.leakedSourceCount()) +
            ",\n" + "  \"dispatch\": " + dispatch + ",\n" + "  \"memory\": {\"working_set\": [" +

@@ -1,6 +1,9 @@
 #include "sim_project.h"
 
+#include "message_loop.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 SimProject simProject;
@@ -114,6 +117,17 @@ int simInsertMedia(const char*, int)
 void simMain_OnCommand(int command, int flag)
 {
     simProject.commands.emplace_back(command, flag);
+    constexpr int buildMissingPeaks = 40047;
+    if (command == buildMissingPeaks && simProject.peakActionPumpsMs > 0)
+    {
+        // Printed before the first message is dispatched, so a test can send a request that
+        // arrives while this call is still running.
+        std::printf("pumping messages\n");
+        std::fflush(stdout);
+        pumpMessages(simProject.peakActionPumpsMs);
+        std::printf("pumped messages\n");
+        std::fflush(stdout);
+    }
 }
 
 PCM_source* simPCM_Source_CreateFromFile(const char* path)
@@ -176,36 +190,68 @@ template <typename F> void* address(F f)
     return reinterpret_cast<void*>(f);
 }
 
+// Every host function runs inside one of these, so that a call made while another is still
+// running (from a message the host dispatched inside it) is recorded.
+std::vector<const char*> runningCalls;
+
+template <auto F> struct Recorded;
+template <typename R, typename... A, R (*F)(A...)> struct Recorded<F>
+{
+    static inline const char* name = nullptr;
+
+    static R call(A... args)
+    {
+        if (!runningCalls.empty())
+            simProject.nestedCalls.push_back(std::string(name) + " in " + runningCalls.back());
+        runningCalls.push_back(name);
+        struct Pop
+        {
+            ~Pop() { runningCalls.pop_back(); }
+        } pop;
+        return F(args...);
+    }
+};
+
+template <auto F> std::pair<const std::string, void*> recorded(const char* name)
+{
+    Recorded<F>::name = name;
+    return {name, address(&Recorded<F>::call)};
+}
+
+#define SIM_HOST_FUNCTION(name) recorded<sim##name>(#name)
+
 const std::map<std::string, void*>& functions()
 {
     static const std::map<std::string, void*> table = {
-        {"AddMediaItemToTrack", address(simAddMediaItemToTrack)},
-        {"AddTakeToMediaItem", address(simAddTakeToMediaItem)},
-        {"CountTracks", address(simCountTracks)},
-        {"GetCursorPosition", address(simGetCursorPosition)},
-        {"GetMediaItemTake_Source", address(simGetMediaItemTake_Source)},
-        {"GetMediaSourceLength", address(simGetMediaSourceLength)},
-        {"GetProjectPath", address(simGetProjectPath)},
-        {"GetSelectedTrack", address(simGetSelectedTrack)},
-        {"GetSet_LoopTimeRange", address(simGetSet_LoopTimeRange)},
-        {"GetSet_LoopTimeRange2", address(simGetSet_LoopTimeRange2)},
-        {"GetSetMediaItemInfo", address(simGetSetMediaItemInfo)},
-        {"GetSetMediaItemTakeInfo", address(simGetSetMediaItemTakeInfo)},
-        {"GetTrack", address(simGetTrack)},
-        {"InsertMedia", address(simInsertMedia)},
-        {"Main_OnCommand", address(simMain_OnCommand)},
-        {"PCM_Source_CreateFromFile", address(simPCM_Source_CreateFromFile)},
-        {"SetEditCurPos", address(simSetEditCurPos)},
-        {"SetMediaItemInfo_Value", address(simSetMediaItemInfo_Value)},
-        {"SetMediaItemLength", address(simSetMediaItemLength)},
-        {"SetMediaItemPosition", address(simSetMediaItemPosition)},
-        {"SetMediaItemTake_Source", address(simSetMediaItemTake_Source)},
-        {"SetMediaItemTakeInfo_Value", address(simSetMediaItemTakeInfo_Value)},
-        {"UpdateArrange", address(simUpdateArrange)},
-        {"UpdateItemInProject", address(simUpdateItemInProject)},
+        SIM_HOST_FUNCTION(AddMediaItemToTrack),
+        SIM_HOST_FUNCTION(AddTakeToMediaItem),
+        SIM_HOST_FUNCTION(CountTracks),
+        SIM_HOST_FUNCTION(GetCursorPosition),
+        SIM_HOST_FUNCTION(GetMediaItemTake_Source),
+        SIM_HOST_FUNCTION(GetMediaSourceLength),
+        SIM_HOST_FUNCTION(GetProjectPath),
+        SIM_HOST_FUNCTION(GetSelectedTrack),
+        SIM_HOST_FUNCTION(GetSet_LoopTimeRange),
+        SIM_HOST_FUNCTION(GetSet_LoopTimeRange2),
+        SIM_HOST_FUNCTION(GetSetMediaItemInfo),
+        SIM_HOST_FUNCTION(GetSetMediaItemTakeInfo),
+        SIM_HOST_FUNCTION(GetTrack),
+        SIM_HOST_FUNCTION(InsertMedia),
+        SIM_HOST_FUNCTION(Main_OnCommand),
+        SIM_HOST_FUNCTION(PCM_Source_CreateFromFile),
+        SIM_HOST_FUNCTION(SetEditCurPos),
+        SIM_HOST_FUNCTION(SetMediaItemInfo_Value),
+        SIM_HOST_FUNCTION(SetMediaItemLength),
+        SIM_HOST_FUNCTION(SetMediaItemPosition),
+        SIM_HOST_FUNCTION(SetMediaItemTake_Source),
+        SIM_HOST_FUNCTION(SetMediaItemTakeInfo_Value),
+        SIM_HOST_FUNCTION(UpdateArrange),
+        SIM_HOST_FUNCTION(UpdateItemInProject),
     };
     return table;
 }
+
+#undef SIM_HOST_FUNCTION
 } // namespace
 
 void* simGetFunc(const char* name)

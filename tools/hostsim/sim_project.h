@@ -48,6 +48,11 @@ struct SimProject
     std::vector<std::unique_ptr<SimSource>> sources;
     std::vector<std::pair<int, int>> commands;
     std::set<std::string> missingFunctions;
+    // How long the peak-building action runs the message loop, as the host's progress window
+    // does; 0 for an action that returns at once.
+    int peakActionPumpsMs = 0;
+    // Host calls made while another host call was running: "inner in outer".
+    std::vector<std::string> nestedCalls;
 
     int leakedSourceCount() const;
 };
