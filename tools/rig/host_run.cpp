@@ -45,6 +45,12 @@ void readToEnd(HANDLE readEnd, std::mutex& lock, std::string& text)
 }
 } // namespace
 
+juce::StringArray& finishedRuns()
+{
+    static juce::StringArray runs;
+    return runs;
+}
+
 juce::File artifactDirectory()
 {
     return juce::File::getSpecialLocation(juce::File::currentExecutableFile).getParentDirectory();
@@ -150,8 +156,9 @@ HostRun::~HostRun()
 {
     if (!stopped)
         stop();
-    if (reader.joinable())
-        reader.join();
+    finishReading();
+    finishedRuns().add("hostsim exited with code " + juce::String(exitCode) +
+                       ", having printed:\n" + output());
     CloseHandle(static_cast<HANDLE>(stdoutRead));
     if (process != nullptr)
         CloseHandle(static_cast<HANDLE>(process));
@@ -175,10 +182,20 @@ bool HostRun::waitForOutput(const juce::String& text, int timeoutMs)
             return true;
         if (process == nullptr ||
             WaitForSingleObject(static_cast<HANDLE>(process), 0) == WAIT_OBJECT_0)
+        {
+            // The process has ended, but what it printed last may still be in the pipe.
+            finishReading();
             return output().contains(text);
+        }
         Sleep(10);
     }
     return false;
+}
+
+void HostRun::finishReading()
+{
+    if (reader.joinable())
+        reader.join();
 }
 
 int HostRun::stop(int timeoutMs)
@@ -186,7 +203,6 @@ int HostRun::stop(int timeoutMs)
     stopped = true;
     if (process == nullptr)
         return -1;
-    const auto start = juce::Time::getMillisecondCounter();
     stopFile.create();
     if (WaitForSingleObject(static_cast<HANDLE>(process), static_cast<DWORD>(timeoutMs)) !=
         WAIT_OBJECT_0)
@@ -194,11 +210,12 @@ int HostRun::stop(int timeoutMs)
         TerminateProcess(static_cast<HANDLE>(process), 99);
         WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
     }
-    stopMs = juce::Time::getMillisecondCounter() - start;
+    finishReading();
     DWORD code = 0;
     GetExitCodeProcess(static_cast<HANDLE>(process), &code);
+    exitCode = static_cast<int>(code);
     finalState = juce::JSON::parse(stateFile);
-    return static_cast<int>(code);
+    return exitCode;
 }
 
 void writeWav(const juce::File& file, double seconds, int sampleRate)

@@ -17,14 +17,15 @@ struct HostRun
     HostRun(const juce::File& program, const juce::String& arguments);
     ~HostRun();
 
-    // Waits until the simulator has printed text; false after timeoutMs.
+    // Waits until the simulator has printed text; false after timeoutMs or once it has ended
+    // without printing it.
     bool waitForOutput(const juce::String& text, int timeoutMs = 20000);
-    // Asks the simulator to unload the extension and exit; returns its exit code.
+    // Asks the simulator to unload the extension and exit; returns its exit code, once all it
+    // printed has been read.
     int stop(int timeoutMs = 20000);
 
     juce::String output();
     juce::var state() const { return finalState; }
-    juce::uint32 stopMs = 0; // from the stop request to the simulator's exit
 
     void* process = nullptr;
     void* stdoutRead = nullptr;
@@ -34,11 +35,17 @@ struct HostRun
     std::thread reader;
     juce::var finalState;
     bool stopped = false;
+    int exitCode = -1;
 
 private:
     void makeFiles();
+    void finishReading();
     void launch(const juce::String& commandLine);
 };
+
+// What each run that has ended printed, with its exit code, in the order they ended; a test
+// harness shows them when a test fails and clears them.
+juce::StringArray& finishedRuns();
 
 juce::File artifactDirectory();
 
