@@ -81,7 +81,9 @@ const HostApiSlot* findSlot(const char* name)
     return nullptr;
 }
 
-const char* const checkOrder[] = {
+} // namespace
+
+const char* const hostApiCheckOrder[] = {
     "PCM_Source_CreateFromFile",
     "AddMediaItemToTrack",
     "GetSelectedTrack",
@@ -106,8 +108,8 @@ const char* const checkOrder[] = {
     "GetSetMediaItemTakeInfo",
     "UpdateItemInProject",
     "GetProjectPath",
+    nullptr,
 };
-} // namespace
 
 int REAPERAPI_LoadAPI(HostGetFunc getFunc)
 {
@@ -124,10 +126,10 @@ int REAPERAPI_LoadAPI(HostGetFunc getFunc)
 
 bool bindHostApiInCheckOrder(HostGetFunc getFunc)
 {
-    for (const char* name : checkOrder)
+    for (const char* const* name = hostApiCheckOrder; *name != nullptr; ++name)
     {
-        void* address = getFunc(name);
-        storeInSlot(findSlot(name)->slot, address);
+        void* address = getFunc(*name);
+        storeInSlot(findSlot(*name)->slot, address);
         if (address == nullptr)
             return false;
     }

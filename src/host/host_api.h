@@ -42,6 +42,9 @@ extern const HostApiSlot hostApiLoaderTable[];
 // Binds every slot of the loader table and returns how many names the host did not know.
 int REAPERAPI_LoadAPI(HostGetFunc getFunc);
 
+// The names in the order the extension checks them, closed by a null.
+extern const char* const hostApiCheckOrder[];
+
 // Binds the names again one at a time in the order the extension checks them; false at the first
 // name the host does not know.
 bool bindHostApiInCheckOrder(HostGetFunc getFunc);

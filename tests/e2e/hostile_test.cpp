@@ -1,11 +1,13 @@
 #include "hex.h"
 #include "host_run.h"
+#include "requests.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-const char* const versionReply = "0803BA06100A0E7265617065722065787420312E31";
+constexpr unsigned long errorBrokenPipe = 109;
+constexpr unsigned long errorPipeNotConnected = 233;
 
 class Hostile : public testing::Test
 {
@@ -40,6 +42,17 @@ protected:
     {
         ASSERT_TRUE(writeBytes(peer, bytes.getData(), bytes.getSize()));
     }
+
+    // Whether the extension has disconnected the peer: its read fails with a broken pipe
+    // instead of waiting in vain (which would end in a time-out).
+    static testing::AssertionResult isDropped(PipeClient& peer)
+    {
+        if (readFrame(peer, 10000).has_value())
+            return testing::AssertionFailure() << "a reply came";
+        if (peer.lastError != errorBrokenPipe && peer.lastError != errorPipeNotConnected)
+            return testing::AssertionFailure() << "read ended with error " << peer.lastError;
+        return testing::AssertionSuccess();
+    }
 };
 
 TEST_F(Hostile, HugeAnnouncedLengthDropsThatPeerOnly)
@@ -49,10 +62,7 @@ TEST_F(Hostile, HugeAnnouncedLengthDropsThatPeerOnly)
     juce::MemoryBlock bytes = frameHeader(frameMagic, 0x7FFFFFFF);
     bytes.append("0123456789", 10);
     send(peer, bytes);
-    // The peer is disconnected: its next read fails at once instead of waiting.
-    const auto start = juce::Time::getMillisecondCounter();
-    EXPECT_FALSE(readFrame(peer, 3000).has_value());
-    EXPECT_LT(juce::Time::getMillisecondCounter() - start, 2500u);
+    EXPECT_TRUE(isDropped(peer));
 }
 
 TEST_F(Hostile, LengthJustOverTheBoundIsRefusedAndAtTheBoundAccepted)
@@ -67,7 +77,7 @@ TEST_F(Hostile, LengthJustOverTheBoundIsRefusedAndAtTheBoundAccepted)
     EXPECT_EQ(reply ? toHex(*reply) : "<no reply>", versionReply);
 
     send(peer, frameHeader(frameMagic, size + 1));
-    EXPECT_FALSE(readFrame(peer, 3000).has_value());
+    EXPECT_TRUE(isDropped(peer));
 }
 
 TEST_F(Hostile, NegativeLengthsAreSkippedAndTheLinkStaysUp)
@@ -169,7 +179,9 @@ TEST_F(Hostile, PeerThatNeverReadsCostsTheMainThreadAboutOneSecond)
         while (readFrame(silent, 1000))
             ++replies;
         EXPECT_LT(replies, 200);
-        EXPECT_TRUE(silent.lastError == 109 || silent.lastError == 233) << silent.lastError;
+        EXPECT_TRUE(silent.lastError == errorBrokenPipe ||
+                    silent.lastError == errorPipeNotConnected)
+            << silent.lastError;
     }
     PipeClient next;
     ASSERT_TRUE(openPipe(next, 5000));
@@ -182,8 +194,9 @@ TEST_F(Hostile, PeerThatNeverReadsCostsTheMainThreadAboutOneSecond)
     const juce::var dispatch = host->state()["dispatch"];
     std::printf("main thread: longest dispatch %.1f ms, all dispatches %.1f ms\n",
                 static_cast<double>(dispatch["max_ms"]), static_cast<double>(dispatch["total_ms"]));
-    EXPECT_LT(static_cast<double>(dispatch["max_ms"]), 1500.0);
-    EXPECT_LT(static_cast<double>(dispatch["total_ms"]), 2000.0);
+    // One write time-out (1000 ms) in all, not one per reply; the bounds only catch the latter.
+    EXPECT_LT(static_cast<double>(dispatch["max_ms"]), 10000.0);
+    EXPECT_LT(static_cast<double>(dispatch["total_ms"]), 20000.0);
     start();
 }
 
@@ -196,7 +209,7 @@ TEST_F(Hostile, UnloadWithAPeerMidFrameIsPrompt)
     send(peer, bytes);
     juce::Thread::sleep(100);
     EXPECT_EQ(host->stop(), 0);
-    EXPECT_LT(host->stopMs, 4000u);
+    EXPECT_FALSE(logLines().contains("!! killing thread by force !!"));
     closePipe(peer);
     start();
 }

@@ -1,35 +1,11 @@
 #include "hex.h"
 #include "host_run.h"
-#include "reaper.pb.h"
+#include "requests.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-struct Spot
-{
-    std::string path;
-    std::optional<std::string> name;
-    std::optional<float> in, out;
-};
-
-juce::MemoryBlock spotRequest(const Spot& spot)
-{
-    VantorelReaper::ClientMessage message;
-    message.set_type(VantorelReaper::ClientMessage::SPOT_COMMAND);
-    auto* command = message.mutable_spot_command();
-    command->set_file_path(spot.path);
-    if (spot.name)
-        command->set_name(*spot.name);
-    if (spot.in)
-        command->set_in_point(*spot.in);
-    if (spot.out)
-        command->set_out_point(*spot.out);
-    juce::MemoryBlock payload(message.ByteSizeLong());
-    message.SerializeToArray(payload.getData(), static_cast<int>(payload.getSize()));
-    return payload;
-}
-
 // Runs the host with a scenario, sends one spot command and returns the host's final state.
 juce::var spotInHost(const juce::String& scenario, const Spot& spot, std::string& reply)
 {

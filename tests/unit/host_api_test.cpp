@@ -1,21 +1,22 @@
 #include "host_api.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
-#include <set>
 #include <string>
+#include <vector>
 
 namespace
 {
-std::set<std::string> lookedUp;
+std::vector<std::string> lookedUp;
 std::string missingName;
 
 void dummy() {}
 
 void* getFunc(const char* name)
 {
-    lookedUp.insert(name);
+    lookedUp.push_back(name);
     return missingName == name ? nullptr : reinterpret_cast<void*>(&dummy);
 }
 
@@ -40,22 +41,52 @@ TEST(HostApi, LoaderTableIsAlphabeticalAndClosed)
     EXPECT_STREQ(entry[-1].name, "UpdateItemInProject");
 }
 
-TEST(HostApi, LoadCountsEveryMissingNameAndLooksUpAll)
+std::vector<std::string> loaderNames()
+{
+    std::vector<std::string> names;
+    for (const HostApiSlot* entry = hostApiLoaderTable; entry->slot != nullptr; ++entry)
+        names.push_back(entry->name);
+    return names;
+}
+
+std::vector<std::string> checkOrder()
+{
+    std::vector<std::string> names;
+    for (const char* const* name = hostApiCheckOrder; *name != nullptr; ++name)
+        names.push_back(*name);
+    return names;
+}
+
+TEST(HostApi, CheckOrderNamesEveryFunctionOnce)
+{
+    std::vector<std::string> sorted = checkOrder();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const std::string& a, const std::string& b)
+              { return juce::String(a).toLowerCase().compare(juce::String(b).toLowerCase()) < 0; });
+    EXPECT_EQ(sorted, loaderNames());
+}
+
+TEST(HostApi, FirstPassLooksUpAllAndCountsTheMissingSecondStopsAtTheFirst)
 {
     lookedUp.clear();
     missingName = "";
     EXPECT_EQ(REAPERAPI_LoadAPI(getFunc), 0);
-    EXPECT_EQ(lookedUp.size(), 24u);
+    EXPECT_EQ(lookedUp, loaderNames());
+    lookedUp.clear();
     EXPECT_TRUE(bindHostApiInCheckOrder(getFunc));
+    EXPECT_EQ(lookedUp, checkOrder());
     EXPECT_EQ(reinterpret_cast<void*>(GetProjectPath), reinterpret_cast<void*>(&dummy));
 
-    for (const HostApiSlot* entry = hostApiLoaderTable; entry->slot != nullptr; ++entry)
+    const std::vector<std::string> order = checkOrder();
+    for (size_t missing = 0; missing < order.size(); ++missing)
     {
         lookedUp.clear();
-        missingName = entry->name;
-        EXPECT_EQ(REAPERAPI_LoadAPI(getFunc), 1) << entry->name;
-        EXPECT_EQ(lookedUp.size(), 24u) << "every name is looked up, also after a miss";
-        EXPECT_FALSE(bindHostApiInCheckOrder(getFunc)) << entry->name;
+        missingName = order[missing];
+        EXPECT_EQ(REAPERAPI_LoadAPI(getFunc), 1) << missingName;
+        EXPECT_EQ(lookedUp, loaderNames()) << "every name is looked up, also after a miss";
+        lookedUp.clear();
+        EXPECT_FALSE(bindHostApiInCheckOrder(getFunc)) << missingName;
+        EXPECT_EQ(lookedUp, std::vector<std::string>(order.begin(), order.begin() + missing + 1));
     }
     missingName = "";
 }

@@ -165,6 +165,15 @@ TEST_P(SpotFailures, FailWithTheirTextAndLeaveNoItem)
     EXPECT_FALSE(host.editCursorMovedTo.has_value());
     EXPECT_TRUE(host.commands.empty());
     EXPECT_EQ(host.attachedSourceCount(), 0);
+    // Only a failure after the item was added leaves one, and it stays empty.
+    size_t items = 0;
+    for (auto& track : host.tracks)
+        for (auto& item : track->items)
+        {
+            ++items;
+            EXPECT_TRUE(item->takes.empty());
+        }
+    EXPECT_EQ(items, std::string(c.label) == "no_take" ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
