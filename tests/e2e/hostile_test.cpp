@@ -137,6 +137,24 @@ TEST_F(Hostile, TwoThousandShortConnections)
     }
 }
 
+TEST_F(Hostile, APeerLeavingRightAfterItsRequestNeverFeedsTheNextOne)
+{
+    // The departing peer's request and the next peer's differ in their replies, so a reply that
+    // reached the wrong peer, or a request joined from both, shows at once.
+    for (int round = 0; round < 500; ++round)
+    {
+        {
+            PipeClient leaving;
+            ASSERT_TRUE(openPipe(leaving, 5000)) << "round " << round;
+            send(leaving, frame(fromHex("0804")));
+        }
+        PipeClient next;
+        ASSERT_TRUE(openPipe(next, 5000)) << "round " << round;
+        const auto reply = request(next, fromHex("0803"), 5000);
+        ASSERT_EQ(reply ? toHex(*reply) : "<no reply>", versionReply) << "round " << round;
+    }
+}
+
 TEST_F(Hostile, TwentyThousandRequestsOnOneConnection)
 {
     PipeClient peer;
