@@ -1,10 +1,10 @@
 #include "reaper_bridge.h"
 
 #include "dispatch_request.h"
+#include "pipe_name.h"
 
 namespace
 {
-const char* const pipeName = "vantorel_reaper";
 constexpr int sendTimeoutMs = 1000;
 constexpr int disconnectTimeoutMs = 4000;
 constexpr juce::int64 logTrimBytes = 128 * 1024;
@@ -12,7 +12,7 @@ constexpr juce::int64 logTrimBytes = 128 * 1024;
 
 juce_ImplementSingleton(ReaperBridge)
 
-    ReaperBridge::ReaperBridge()
+ReaperBridge::ReaperBridge()
 {
     juce::initialiseJuce_GUI();
     logger.reset(

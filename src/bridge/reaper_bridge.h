@@ -18,7 +18,8 @@ public:
 
     juce_DeclareSingleton(ReaperBridge, false)
 
-        private : std::unique_ptr<juce::FileLogger> logger;
+private:
+    std::unique_ptr<juce::FileLogger> logger;
 
     JUCE_DECLARE_NON_COPYABLE(ReaperBridge)
 };
