@@ -2,65 +2,17 @@
 
 #include <cstring>
 
-AddMediaItemToTrackFn AddMediaItemToTrack;
-AddTakeToMediaItemFn AddTakeToMediaItem;
-CountTracksFn CountTracks;
-GetCursorPositionFn GetCursorPosition;
-GetMediaItemTake_SourceFn GetMediaItemTake_Source;
-GetMediaSourceLengthFn GetMediaSourceLength;
-GetProjectPathFn GetProjectPath;
-GetSelectedTrackFn GetSelectedTrack;
-GetSet_LoopTimeRangeFn GetSet_LoopTimeRange;
-GetSet_LoopTimeRange2Fn GetSet_LoopTimeRange2;
-GetSetMediaItemInfoFn GetSetMediaItemInfo;
-GetSetMediaItemTakeInfoFn GetSetMediaItemTakeInfo;
-GetTrackFn GetTrack;
-InsertMediaFn InsertMedia;
-Main_OnCommandFn Main_OnCommand;
-PCM_Source_CreateFromFileFn PCM_Source_CreateFromFile;
-SetEditCurPosFn SetEditCurPos;
-SetMediaItemInfo_ValueFn SetMediaItemInfo_Value;
-SetMediaItemLengthFn SetMediaItemLength;
-SetMediaItemPositionFn SetMediaItemPosition;
-SetMediaItemTake_SourceFn SetMediaItemTake_Source;
-SetMediaItemTakeInfo_ValueFn SetMediaItemTakeInfo_Value;
-UpdateArrangeFn UpdateArrange;
-UpdateItemInProjectFn UpdateItemInProject;
+#define VANTOREL_HOST_FUNCTION_SLOT(name, result, parameters) name##Fn name;
+VANTOREL_HOST_FUNCTIONS(VANTOREL_HOST_FUNCTION_SLOT, VANTOREL_HOST_FUNCTION_SLOT)
+#undef VANTOREL_HOST_FUNCTION_SLOT
 
-#define HOST_API_SLOT(name)                                                                        \
-    {                                                                                              \
-        &name, #name                                                                               \
-    }
-
+#define VANTOREL_REQUIRED_SLOT(name, result, parameters) {&name, #name},
+#define VANTOREL_OPTIONAL_SLOT(name, result, parameters)
 const HostApiSlot hostApiLoaderTable[] = {
-    HOST_API_SLOT(AddMediaItemToTrack),
-    HOST_API_SLOT(AddTakeToMediaItem),
-    HOST_API_SLOT(CountTracks),
-    HOST_API_SLOT(GetCursorPosition),
-    HOST_API_SLOT(GetMediaItemTake_Source),
-    HOST_API_SLOT(GetMediaSourceLength),
-    HOST_API_SLOT(GetProjectPath),
-    HOST_API_SLOT(GetSelectedTrack),
-    HOST_API_SLOT(GetSet_LoopTimeRange),
-    HOST_API_SLOT(GetSet_LoopTimeRange2),
-    HOST_API_SLOT(GetSetMediaItemInfo),
-    HOST_API_SLOT(GetSetMediaItemTakeInfo),
-    HOST_API_SLOT(GetTrack),
-    HOST_API_SLOT(InsertMedia),
-    HOST_API_SLOT(Main_OnCommand),
-    HOST_API_SLOT(PCM_Source_CreateFromFile),
-    HOST_API_SLOT(SetEditCurPos),
-    HOST_API_SLOT(SetMediaItemInfo_Value),
-    HOST_API_SLOT(SetMediaItemLength),
-    HOST_API_SLOT(SetMediaItemPosition),
-    HOST_API_SLOT(SetMediaItemTake_Source),
-    HOST_API_SLOT(SetMediaItemTakeInfo_Value),
-    HOST_API_SLOT(UpdateArrange),
-    HOST_API_SLOT(UpdateItemInProject),
-    {nullptr, nullptr},
+    VANTOREL_HOST_FUNCTIONS(VANTOREL_REQUIRED_SLOT, VANTOREL_OPTIONAL_SLOT){nullptr, nullptr},
 };
-
-#undef HOST_API_SLOT
+#undef VANTOREL_REQUIRED_SLOT
+#undef VANTOREL_OPTIONAL_SLOT
 
 namespace
 {

@@ -3,30 +3,9 @@
 #include "reaper_host_interface.h"
 
 // The host API table: one slot per host function, bound by name at load and never cleared.
-extern AddMediaItemToTrackFn AddMediaItemToTrack;
-extern AddTakeToMediaItemFn AddTakeToMediaItem;
-extern CountTracksFn CountTracks;
-extern GetCursorPositionFn GetCursorPosition;
-extern GetMediaItemTake_SourceFn GetMediaItemTake_Source;
-extern GetMediaSourceLengthFn GetMediaSourceLength;
-extern GetProjectPathFn GetProjectPath;
-extern GetSelectedTrackFn GetSelectedTrack;
-extern GetSet_LoopTimeRangeFn GetSet_LoopTimeRange;
-extern GetSet_LoopTimeRange2Fn GetSet_LoopTimeRange2;
-extern GetSetMediaItemInfoFn GetSetMediaItemInfo;
-extern GetSetMediaItemTakeInfoFn GetSetMediaItemTakeInfo;
-extern GetTrackFn GetTrack;
-extern InsertMediaFn InsertMedia;
-extern Main_OnCommandFn Main_OnCommand;
-extern PCM_Source_CreateFromFileFn PCM_Source_CreateFromFile;
-extern SetEditCurPosFn SetEditCurPos;
-extern SetMediaItemInfo_ValueFn SetMediaItemInfo_Value;
-extern SetMediaItemLengthFn SetMediaItemLength;
-extern SetMediaItemPositionFn SetMediaItemPosition;
-extern SetMediaItemTake_SourceFn SetMediaItemTake_Source;
-extern SetMediaItemTakeInfo_ValueFn SetMediaItemTakeInfo_Value;
-extern UpdateArrangeFn UpdateArrange;
-extern UpdateItemInProjectFn UpdateItemInProject;
+#define VANTOREL_HOST_FUNCTION_SLOT(name, result, parameters) extern name##Fn name;
+VANTOREL_HOST_FUNCTIONS(VANTOREL_HOST_FUNCTION_SLOT, VANTOREL_HOST_FUNCTION_SLOT)
+#undef VANTOREL_HOST_FUNCTION_SLOT
 
 using HostGetFunc = void* (*)(const char* name);
 
@@ -36,7 +15,8 @@ struct HostApiSlot
     const char* name;
 };
 
-// In alphabetical order, closed by an entry whose slot is null.
+// The functions the extension requires, in alphabetical order, closed by an entry whose slot is
+// null.
 extern const HostApiSlot hostApiLoaderTable[];
 
 // Binds every slot of the loader table and returns how many names the host did not know.

@@ -14,6 +14,12 @@ std::string missingName;
 
 void dummy() {}
 
+#define VANTOREL_COUNT(name, result, parameters) +1
+#define VANTOREL_SKIP(name, result, parameters)
+constexpr int requiredFunctionCount = 0 VANTOREL_HOST_FUNCTIONS(VANTOREL_COUNT, VANTOREL_SKIP);
+#undef VANTOREL_COUNT
+#undef VANTOREL_SKIP
+
 void* getFunc(const char* name)
 {
     lookedUp.push_back(name);
@@ -36,7 +42,7 @@ TEST(HostApi, LoaderTableIsAlphabeticalAndClosed)
                 << entry->name;
         }
     }
-    EXPECT_EQ(count, 24);
+    EXPECT_EQ(count, requiredFunctionCount);
     EXPECT_STREQ(hostApiLoaderTable[0].name, "AddMediaItemToTrack");
     EXPECT_STREQ(entry[-1].name, "UpdateItemInProject");
 }
