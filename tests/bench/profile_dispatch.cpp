@@ -1,9 +1,10 @@
 // The extension's request path without the pipe, for profiling on the native build: decoding,
-// dispatch against the fake host, the reply's encoding and the diagnostic log written to a file
+// dispatch against the host model, the reply's encoding and the diagnostic log written to a file
 // as the extension writes it.
 #include "bench_spot_command.h"
 #include "dispatch_request.h"
-#include "fake_host.h"
+#include "host_api.h"
+#include "host_model.h"
 #include "reaper.pb.h"
 
 #include <cstdio>
@@ -24,15 +25,15 @@ int main(int argc, char** argv)
     std::unique_ptr<juce::FileLogger> logger(new juce::FileLogger(logFile, {}, 128 * 1024));
     juce::Logger::setCurrentLogger(logger.get());
 
+    REAPERAPI_LoadAPI(hostModelFunction);
     size_t replied = 0;
     for (int i = 0; i < count; ++i)
     {
-        FakeHost host; // a fresh project each time, so that it does not grow
+        resetHostModel(); // a fresh project each time, so that it does not grow
+        HostModel& host = hostModel();
         host.addTrack(true);
-        host.files[benchSpotPath] = 10.0;
-        const std::string path = "C:\\Projects\\Bench\\bench session.rpp";
-        host.projectPath.assign(path.begin(), path.end());
-        host.projectPath.push_back('\0');
+        host.fileLengths[benchSpotPath] = 10.0;
+        host.projectPath = "C:\\Projects\\Bench\\bench session.rpp";
         const RequestOutcome outcome = dispatchRequest(payload);
         replied += outcome.reply != nullptr ? outcome.reply->getSize() : 0;
     }

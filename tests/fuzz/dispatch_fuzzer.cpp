@@ -1,7 +1,8 @@
-// Feeds arbitrary payloads through decoding and dispatch against the in-process fake host, and
+// Feeds arbitrary payloads through decoding and dispatch against the host model, and
 // checks that every reply is one the peer can decode and belongs to the request's type.
 #include "dispatch_request.h"
-#include "fake_host.h"
+#include "host_api.h"
+#include "host_model.h"
 #include "reaper.pb.h"
 
 #include <cstdint>
@@ -33,16 +34,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static NullLogger logger;
     juce::Logger::setCurrentLogger(&logger);
 
-    FakeHost host;
+    resetHostModel();
+    REAPERAPI_LoadAPI(hostModelFunction);
+    HostModel& host = hostModel();
     host.addTrack(false);
     host.addTrack(true);
-    host.files["C:\\a.wav"] = 10.0;
+    host.fileLengths["C:\\a.wav"] = 10.0;
     host.cursor = 10.0;
     host.selectionStart = 8.0;
     host.selectionEnd = 12.0;
-    const std::string path = "C:\\proj\\song.rpp";
-    host.projectPath.assign(path.begin(), path.end());
-    host.projectPath.push_back('\0');
+    host.projectPath = "C:\\proj\\song.rpp";
 
     const RequestOutcome outcome = dispatchRequest(juce::MemoryBlock(data, size));
 
@@ -62,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                                                : ServerMessage::RESPONSE;
         require(reply.type() == expected, "the reply's type matches the request");
     }
-    require(host.attachedSourceCount() == static_cast<int>(host.sources.size()),
-            "every source created is attached to a take");
+    require(host.unattachedSourceCount() == 0, "every source created is attached to a take");
     juce::Logger::setCurrentLogger(nullptr);
     return 0;
 }

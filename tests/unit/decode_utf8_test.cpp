@@ -1,5 +1,5 @@
 #include "decode_utf8.h"
-#include "fake_host.h"
+#include "hex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,9 @@
+#include "capturing_logger.h"
 #include "dispatch_request.h"
-#include "fake_host.h"
+#include "hex.h"
+#include "host_api.h"
+#include "host_model.h"
+#include "replies.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +25,14 @@ std::ostream& operator<<(std::ostream& os, const DispatchCase& c)
 class Dispatch : public testing::TestWithParam<DispatchCase>
 {
 protected:
-    FakeHost host;
+    HostModel& host = hostModel();
     CapturingLogger log;
 
     void SetUp() override
     {
         host.addTrack(true);
-        host.files["C:\\a.wav"] = 10.0;
-        const std::string path = "C:\\proj\\song.rpp";
-        host.projectPath.assign(path.begin(), path.end());
-        host.projectPath.push_back('\0');
+        host.fileLengths["C:\\a.wav"] = 10.0;
+        host.projectPath = "C:\\proj\\song.rpp";
     }
 };
 
@@ -53,7 +55,7 @@ TEST_P(Dispatch, RepliesAndLogs)
 INSTANTIATE_TEST_SUITE_P(
     Requests, Dispatch,
     testing::Values(
-        DispatchCase{"version", "08 03", "0803BA06100A0E7265617065722065787420312E31", ""},
+        DispatchCase{"version", "08 03", versionReply, ""},
         DispatchCase{"project_path", "08 04", "0801AA06121210433A5C70726F6A5C736F6E672E727070", ""},
         DispatchCase{"info", "08 02", nullptr, "Info request"},
         DispatchCase{"spot", "08 01 AA 06 0A 0A 08 43 3A 5C 61 2E 77 61 76", "0804", ""},
@@ -61,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "0804", "Unable to find source file:C:\\b.wav"},
         DispatchCase{"spot_without_command_uses_empty_path", "08 01", "0804",
                      "Unable to find source file:"},
-        DispatchCase{"version_with_spot_payload_only_answers", "08 03 AA 06 02 0A 00",
-                     "0803BA06100A0E7265617065722065787420312E31", ""},
+        DispatchCase{"version_with_spot_payload_only_answers", "08 03 AA 06 02 0A 00", versionReply,
+                     ""},
         DispatchCase{"type_out_of_range", "08 05", nullptr, "Unable to parse message"},
         DispatchCase{"no_type", "", nullptr, "Unable to parse message"},
         DispatchCase{"cut_short", "08 01 AA 06 0A 0A 08 43 3A", nullptr,
@@ -78,10 +80,10 @@ TEST_F(Dispatch, VersionRequestCarryingASpotCommandPlacesNothing)
 
 TEST_F(Dispatch, EmptyProjectPath)
 {
-    host.projectPath = {'\0'};
-    EXPECT_EQ(toHex(*dispatchRequest(fromHex("08 04")).reply), "0801AA06021200");
-    host.projectPath.clear(); // a host that writes nothing at all
-    EXPECT_EQ(toHex(*dispatchRequest(fromHex("08 04")).reply), "0801AA06021200");
+    host.projectPath = "";
+    EXPECT_EQ(toHex(*dispatchRequest(fromHex("08 04")).reply), emptyProjectPathReply);
+    GetProjectPath = [](char*, int) {}; // a host that writes nothing at all
+    EXPECT_EQ(toHex(*dispatchRequest(fromHex("08 04")).reply), emptyProjectPathReply);
 }
 
 TEST_F(Dispatch, ProjectPathFillingTheWholeBufferIsTaken)
@@ -107,8 +109,7 @@ TEST_F(Dispatch, NonAsciiProjectPathKeepsItsBytes)
 {
     const std::string path = "C:\\Projekte\\Gr\xC3\xB6\xC3\x9F"
                              "e.rpp";
-    host.projectPath.assign(path.begin(), path.end());
-    host.projectPath.push_back('\0');
+    host.projectPath = path;
     const auto reply = dispatchRequest(fromHex("08 04")).reply;
     const std::string bytes(static_cast<const char*>(reply->getData()), reply->getSize());
     EXPECT_EQ(bytes.substr(bytes.size() - path.size()), path);

@@ -1,5 +1,7 @@
-#include "fake_host.h"
+#include "capturing_logger.h"
+#include "hex.h"
 #include "reaper.pb.h"
+#include "replies.h"
 #include "serialize_message.h"
 
 #include <gtest/gtest.h>
@@ -130,7 +132,7 @@ TEST(Encoding, VersionAndSpotDoneReplies)
     ServerMessage version;
     version.set_type(ServerMessage::VERSION);
     version.mutable_version()->set_version("reaper ext 1.1");
-    EXPECT_EQ(encoded(version), "0803BA06100A0E7265617065722065787420312E31");
+    EXPECT_EQ(encoded(version), versionReply);
 
     ServerMessage spotDone;
     spotDone.set_type(ServerMessage::SPOT_DONE);
@@ -175,7 +177,7 @@ TEST(Encoding, BoundaryPrefixesAreTheDocumentedBytes)
     reply.mutable_response()->set_text(std::string(126, 'p'));
     EXPECT_EQ(encoded(reply).substr(0, 14), "0801AA06800112");
     reply.mutable_response()->set_text("");
-    EXPECT_EQ(encoded(reply), "0801AA06021200");
+    EXPECT_EQ(encoded(reply), emptyProjectPathReply);
 }
 
 TEST(Encoding, EmptyMessageGivesNoBlockAndLogsNothing)

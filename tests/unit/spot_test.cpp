@@ -1,6 +1,9 @@
-#include "fake_host.h"
+#include "capturing_logger.h"
 #include "handle_spot_command.h"
+#include "host_api.h"
+#include "host_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -38,10 +41,10 @@ std::ostream& operator<<(std::ostream& os, const SpotCase& c)
     return os << c.label;
 }
 
-class Spotting : public testing::TestWithParam<SpotCase>
+class SpotFixture : public testing::Test
 {
 protected:
-    FakeHost host;
+    HostModel& host = hostModel();
     CapturingLogger log;
 
     juce::Result spot(const SpotCase& c, const char* path = "C:\\a.wav")
@@ -60,10 +63,10 @@ protected:
             break;
         case Tracks::getTrackFails:
             host.addTrack(false);
-            host.getTrackFails = true;
+            GetTrack = [](ReaProject*, int) -> MediaTrack* { return nullptr; };
             break;
         }
-        host.files["C:\\a.wav"] = c.sourceLength;
+        host.fileLengths["C:\\a.wav"] = c.sourceLength;
         host.cursor = c.cursor;
         host.selectionStart = c.selectionStart;
         host.selectionEnd = c.selectionEnd;
@@ -77,6 +80,16 @@ protected:
             command.set_out_point(*c.out);
         return handleSpotCommand(command);
     }
+
+    size_t callsOf(const std::string& name) const
+    {
+        const auto names = host.callNames();
+        return static_cast<size_t>(std::count(names.begin(), names.end(), name));
+    }
+};
+
+class Spotting : public SpotFixture, public testing::WithParamInterface<SpotCase>
+{
 };
 
 TEST_P(Spotting, PlacesOneItemAtTheCursor)
@@ -94,16 +107,17 @@ TEST_P(Spotting, PlacesOneItemAtTheCursor)
         }
     }
 
-    const FakeHost::Item& item = *host.tracks[static_cast<size_t>(c.track)]->items[0];
+    const HostModel::Item& item = *host.tracks[static_cast<size_t>(c.track)]->items[0];
     EXPECT_EQ(item.position, c.cursor);
     EXPECT_EQ(item.length, c.length);
-    EXPECT_EQ(item.loopSource, 0.0);
+    EXPECT_FALSE(item.loopSource);
     ASSERT_EQ(item.takes.size(), 1u);
     EXPECT_EQ(item.takes[0]->name, "Take");
-    EXPECT_EQ(item.takes[0]->startOffset, c.startOffset);
+    EXPECT_EQ(item.takes[0]->startOffset, c.startOffset.value_or(0.0));
+    EXPECT_EQ(callsOf("SetMediaItemTakeInfo_Value"), c.startOffset ? 1u : 0u);
     ASSERT_NE(item.takes[0]->source, nullptr);
     EXPECT_EQ(item.takes[0]->source->path, "C:\\a.wav");
-    EXPECT_EQ(host.editCursorMovedTo, c.cursor + c.length);
+    EXPECT_EQ(host.cursor, c.cursor + c.length);
     EXPECT_EQ(host.commands, (std::vector<std::pair<int, int>>{{40047, 0}}));
 }
 
@@ -146,26 +160,38 @@ INSTANTIATE_TEST_SUITE_P(
                  "", 1, double(0.7f) - double(0.1f), double(0.1f)}),
     [](const auto& row) { return std::string(row.param.label); });
 
-class SpotFailures : public Spotting
+struct FailureCase
+{
+    const char* label;
+    Tracks tracks;
+    const char* path;
+    void (*fault)(); // replaces the host functions that fail, if any
+    const char* failure;
+    size_t itemsLeft; // a failure after the item was added leaves it, empty
+};
+
+std::ostream& operator<<(std::ostream& os, const FailureCase& c)
+{
+    return os << c.label;
+}
+
+class SpotFailures : public SpotFixture, public testing::WithParamInterface<FailureCase>
 {
 };
 
-TEST_P(SpotFailures, FailWithTheirTextAndLeaveNoItem)
+TEST_P(SpotFailures, FailWithTheirTextAndPlaceNothing)
 {
-    const SpotCase& c = GetParam();
-    if (std::string(c.label) == "no_media_item")
-        host.addItemFails = true;
-    if (std::string(c.label) == "no_take")
-        host.addTakeFails = true;
-    const juce::Result outcome =
-        spot(c, std::string(c.label) == "missing_file" ? "C:\\missing.wav" : "C:\\a.wav");
+    const FailureCase& c = GetParam();
+    if (c.fault != nullptr)
+        c.fault();
+    const juce::Result outcome = spot(SpotCase{c.label, c.tracks, {}, {}, 5.0}, c.path);
 
     ASSERT_TRUE(outcome.failed());
     EXPECT_EQ(outcome.getErrorMessage(), juce::String(c.failure));
-    EXPECT_FALSE(host.editCursorMovedTo.has_value());
+    EXPECT_EQ(host.cursor, 5.0);
+    EXPECT_EQ(callsOf("SetEditCurPos"), 0u);
     EXPECT_TRUE(host.commands.empty());
-    EXPECT_EQ(host.attachedSourceCount(), 0);
-    // Only a failure after the item was added leaves one, and it stays empty.
+    EXPECT_EQ(host.unattachedSourceCount(), static_cast<int>(host.sources.size()));
     size_t items = 0;
     for (auto& track : host.tracks)
         for (auto& item : track->items)
@@ -173,33 +199,30 @@ TEST_P(SpotFailures, FailWithTheirTextAndLeaveNoItem)
             ++items;
             EXPECT_TRUE(item->takes.empty());
         }
-    EXPECT_EQ(items, std::string(c.label) == "no_take" ? 1u : 0u);
+    EXPECT_EQ(items, c.itemsLeft);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SpotFailures,
-    testing::Values(
-        SpotCase{"no_track", Tracks::none, {}, {}, 0, 0, 0, 10, "No track"},
-        SpotCase{"no_tracks_in_session",
-                 Tracks::getTrackFails,
-                 {},
-                 {},
-                 0,
-                 0,
-                 0,
-                 10,
-                 "No Tracks in session"},
-        SpotCase{"missing_file",
-                 Tracks::secondSelected,
-                 {},
-                 {},
-                 0,
-                 0,
-                 0,
-                 10,
-                 "Unable to find source file:C:\\missing.wav"},
-        SpotCase{"no_media_item", Tracks::secondSelected, {}, {}, 0, 0, 0, 10, "No media item"},
-        SpotCase{"no_take", Tracks::secondSelected, {}, {}, 0, 0, 0, 10, "No take"}),
+    testing::Values(FailureCase{"no_track", Tracks::none, "C:\\a.wav", nullptr, "No track", 0},
+                    FailureCase{"no_tracks_in_session", Tracks::getTrackFails, "C:\\a.wav", nullptr,
+                                "No Tracks in session", 0},
+                    FailureCase{"missing_file", Tracks::secondSelected, "C:\\missing.wav", nullptr,
+                                "Unable to find source file:C:\\missing.wav", 0},
+                    FailureCase{"no_media_item", Tracks::secondSelected, "C:\\a.wav",
+                                []
+                                {
+                                    AddMediaItemToTrack = [](MediaTrack*) -> MediaItem*
+                                    { return nullptr; };
+                                },
+                                "No media item", 0},
+                    FailureCase{"no_take", Tracks::secondSelected, "C:\\a.wav",
+                                []
+                                {
+                                    AddTakeToMediaItem = [](MediaItem*) -> MediaItem_Take*
+                                    { return nullptr; };
+                                },
+                                "No take", 1}),
     [](const auto& row) { return std::string(row.param.label); });
 
 TEST_F(Spotting, NoTrackCreatesNoSource)
@@ -210,18 +233,26 @@ TEST_F(Spotting, NoTrackCreatesNoSource)
     EXPECT_TRUE(host.tracks.empty());
 }
 
-TEST_F(Spotting, HostCallsInOrder)
+TEST_F(Spotting, HostCallsInOrderWithTheirArguments)
 {
     spot(SpotCase{"in_and_out", Tracks::secondSelected, 2.0f, 5.0f, 30});
     const std::vector<std::string> expected = {
-        "GetSelectedTrack",        "PCM_Source_CreateFromFile",
-        "AddMediaItemToTrack",     "AddTakeToMediaItem",
-        "GetMediaSourceLength",    "SetMediaItemTakeInfo_Value",
-        "GetSet_LoopTimeRange2",   "SetMediaItemInfo_Value",
-        "GetSetMediaItemTakeInfo", "GetCursorPosition",
-        "SetMediaItemLength",      "SetMediaItemPosition",
-        "SetMediaItemTake_Source", "SetEditCurPos",
-        "UpdateItemInProject",     "Main_OnCommand"};
+        "GetSelectedTrack(null, 0)",
+        "PCM_Source_CreateFromFile(\"C:\\a.wav\")",
+        "AddMediaItemToTrack(ptr)",
+        "AddTakeToMediaItem(ptr)",
+        "GetMediaSourceLength(ptr, ptr)",
+        "SetMediaItemTakeInfo_Value(ptr, \"D_STARTOFFS\", 2)",
+        "GetSet_LoopTimeRange2(null, false, false, ptr, ptr, false)",
+        "SetMediaItemInfo_Value(ptr, \"B_LOOPSRC\", 0)",
+        "GetSetMediaItemTakeInfo(ptr, \"P_NAME\", ptr)",
+        "GetCursorPosition()",
+        "SetMediaItemLength(ptr, 3, true)",
+        "SetMediaItemPosition(ptr, 30, true)",
+        "SetMediaItemTake_Source(ptr, ptr)",
+        "SetEditCurPos(33, true, false)",
+        "UpdateItemInProject(ptr)",
+        "Main_OnCommand(40047, 0)"};
     EXPECT_EQ(host.calls, expected);
 }
 
@@ -234,7 +265,7 @@ TEST_F(Spotting, LogsTheTimeSelection)
 TEST_F(Spotting, AbsentNameSetsTheEmptyName)
 {
     host.addTrack(true);
-    host.files[""] = 2.0;
+    host.fileLengths[""] = 2.0;
     SpotCommand command;
     command.set_file_path("");
     ASSERT_TRUE(handleSpotCommand(command).wasOk());
@@ -258,14 +289,14 @@ TEST_F(Spotting, MalformedUtf8PathIsPassedOnAndReportedSafely)
     const juce::Result outcome = handleSpotCommand(command);
     EXPECT_EQ(outcome.getErrorMessage().toStdString(),
               "Unable to find source file:C:\\a\xEF\xBF\xBD\xEF\xBF\xBD.wav");
-    EXPECT_EQ(host.calls[1], "PCM_Source_CreateFromFile");
+    EXPECT_EQ(host.callNames()[1], "PCM_Source_CreateFromFile");
 }
 
 TEST_F(Spotting, NonAsciiPathReachesTheHostAsTheSameBytes)
 {
     host.addTrack(true);
     const std::string path = "C:\\Kl\xC3\xA4nge\\\xE6\xB3\xA2.wav";
-    host.files[path] = 1.0;
+    host.fileLengths[path] = 1.0;
     SpotCommand command;
     command.set_file_path(path);
     ASSERT_TRUE(handleSpotCommand(command).wasOk());

@@ -3,9 +3,12 @@
 #include "message_box_watcher.h"
 #include "message_loop.h"
 #include "scenario.h"
-#include "sim_project.h"
+#include "state_json.h"
+#include "wav_file_length.h"
 
 #include <cstdio>
+#include <set>
+#include <string>
 #include <windows.h>
 // after windows.h
 #include <psapi.h>
@@ -39,6 +42,33 @@ juce::File fileArgument(const juce::String& path)
 
 // How long each message dispatched on the main thread took, in milliseconds.
 std::vector<double> dispatchTimes;
+
+// Host functions the scenario says the host does not have.
+std::set<std::string> missingFunctions;
+
+// The host's GetFunc: the host model's functions, less the missing ones.
+void* getFunc(const char* name)
+{
+    if (name == nullptr || missingFunctions.count(name) != 0)
+        return nullptr;
+    return hostModelFunction(name);
+}
+
+// The host's peak-building action (40047) with a progress window, which runs the message loop
+// while it works: whatever arrives meanwhile is dispatched inside the action.
+void buildPeaksWithProgressWindow(int command, int pumpMs)
+{
+    constexpr int buildMissingPeaks = 40047;
+    if (command != buildMissingPeaks)
+        return;
+    // Printed before the first message is dispatched, so that a test can send a request that
+    // arrives while the action is still running.
+    std::printf("pumping messages\n");
+    std::fflush(stdout);
+    pumpMessages(pumpMs);
+    std::printf("pumped messages\n");
+    std::fflush(stdout);
+}
 
 // The process's resident and private memory in bytes, at the moments the state reports.
 MemorySample sampleMemory()
@@ -100,13 +130,19 @@ int main(int argc, char** argv)
     if (options.extension.isEmpty())
         return usage("--extension is required");
 
-    Scenario scenario;
+    ScenarioRead read{Scenario(), {}};
     if (options.scenario.isNotEmpty())
-    {
-        juce::String error;
-        if (!loadScenario(fileArgument(options.scenario), scenario, error))
-            return usage(error.toRawUTF8());
-    }
+        read = readScenario(fileArgument(options.scenario));
+    if (!read.scenario)
+        return usage(read.error.toRawUTF8());
+    Scenario& scenario = *read.scenario;
+    missingFunctions = scenario.missingFunctions;
+    HostModel& project = hostModel();
+    project = std::move(scenario.project);
+    project.readFileLength = wavFileLength;
+    if (const int pumpMs = scenario.peakActionPumpsMs; pumpMs > 0)
+        project.runAction = [pumpMs](int command)
+        { buildPeaksWithProgressWindow(command, pumpMs); };
 
     std::vector<MemorySample> memory{sampleMemory()};
     const juce::File dll = fileArgument(options.extension);
@@ -129,7 +165,7 @@ int main(int argc, char** argv)
     MessageBoxWatcher watcher;
     reaper_plugin_info_t record{};
     record.caller_version = scenario.callerVersion;
-    record.GetFunc = scenario.getFuncNull ? nullptr : simGetFunc;
+    record.GetFunc = scenario.getFuncNull ? nullptr : getFunc;
 
     std::vector<int> results;
     for (auto& call : scenario.entryCalls)
@@ -153,9 +189,9 @@ int main(int argc, char** argv)
     if (options.stateOut.isNotEmpty())
     {
         const juce::File out = fileArgument(options.stateOut);
-        if (!out.replaceWithText(
-                stateJson(results, watcher.seen(), dispatchTimes, scenario.recordDispatch, memory),
-                false, false, "\n"))
+        if (!out.replaceWithText(stateJson(project, results, watcher.seen(), dispatchTimes,
+                                           scenario.recordDispatch, memory),
+                                 false, false, "\n"))
         {
             std::fprintf(stderr, "hostsim: cannot write %s\n", out.getFullPathName().toRawUTF8());
             return 1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scenario.h"
+#include "state_json.h"
 
 #include <mutex>
 #include <thread>

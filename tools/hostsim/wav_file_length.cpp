@@ -1,4 +1,4 @@
-#include "sim_project.h"
+#include "wav_file_length.h"
 
 #include <juce_core/juce_core.h>
 
