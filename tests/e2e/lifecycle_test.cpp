@@ -1,5 +1,9 @@
+#include "foreign_pipe.h"
 #include "hex.h"
 #include "host_run.h"
+#include "log_file.h"
+#include "pipe_client.h"
+#include "replies.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,8 @@
 #include "hex.h"
 #include "host_run.h"
+#include "log_file.h"
+#include "pipe_client.h"
+#include "replies.h"
 #include "requests.h"
 
 #include <atomic>
@@ -62,7 +65,7 @@ TEST_F(Link, EmptyAndOverlongProjectPaths)
     closePipe(peer);
     host->stop();
     start("{}");
-    EXPECT_EQ(ask("0804"), "0801AA06021200");
+    EXPECT_EQ(ask("0804"), emptyProjectPathReply);
 
     // A host that fills the whole 4096-byte buffer without a terminator.
     closePipe(peer);
@@ -204,12 +207,12 @@ TEST(LinkEdges, RequestsArrivingWhileTheHostPumpsWaitTheirTurn)
     ASSERT_TRUE(host.waitForOutput("entry 1"));
     PipeClient peer;
     ASSERT_TRUE(openPipe(peer, 5000));
-    const juce::MemoryBlock first = frame(spotRequest({"C:\\a.wav", "first"}));
+    const juce::MemoryBlock first = frame(encodeSpotCommand({"C:\\a.wav", "first"}));
     ASSERT_TRUE(writeBytes(peer, first.getData(), first.getSize()));
     ASSERT_TRUE(host.waitForOutput("pumping messages"));
 
     // Both arrive while the first spot command is inside the host's action.
-    juce::MemoryBlock more = frame(spotRequest({"C:\\a.wav", "second"}));
+    juce::MemoryBlock more = frame(encodeSpotCommand({"C:\\a.wav", "second"}));
     more.append(frame(fromHex("0803")).getData(), frame(fromHex("0803")).getSize());
     ASSERT_TRUE(writeBytes(peer, more.getData(), more.getSize()));
     std::vector<std::string> replies;
@@ -238,7 +241,7 @@ TEST(LinkEdges, APeerNeverReadsAReplyItDidNotAskFor)
     {
         PipeClient leaving;
         ASSERT_TRUE(openPipe(leaving, 5000));
-        const juce::MemoryBlock spot = frame(spotRequest({"C:\\a.wav", "gone"}));
+        const juce::MemoryBlock spot = frame(encodeSpotCommand({"C:\\a.wav", "gone"}));
         ASSERT_TRUE(writeBytes(leaving, spot.getData(), spot.getSize()));
     }
     ASSERT_TRUE(host.waitForOutput("pumping messages"));

@@ -1,20 +1,24 @@
 #include "hex.h"
 #include "host_run.h"
+#include "log_file.h"
+#include "pipe_client.h"
+#include "replies.h"
 #include "requests.h"
+#include "wav_file.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
 // Runs the host with a scenario, sends one spot command and returns the host's final state.
-juce::var spotInHost(const juce::String& scenario, const Spot& spot, std::string& reply)
+juce::var spotInHost(const juce::String& scenario, const SpotRequest& spot, std::string& reply)
 {
     logFile().deleteFile();
     HostRun host(scenario);
     EXPECT_TRUE(host.waitForOutput("entry 1"));
     PipeClient peer;
     EXPECT_TRUE(openPipe(peer, 5000));
-    const auto answer = request(peer, spotRequest(spot), 5000);
+    const auto answer = request(peer, encodeSpotCommand(spot), 5000);
     reply = answer ? toHex(*answer) : "<no reply>";
     closePipe(peer);
     EXPECT_EQ(host.stop(), 0);
@@ -115,7 +119,7 @@ TEST(SpotEndToEnd, CommandLinePeer)
     // With no extension listening the peer says so on one line and fails.
     juce::String said;
     EXPECT_NE(runProgram(peer + " version", said), 0);
-    EXPECT_TRUE(said.startsWith("peer: no extension is listening on \\\\.\\pipe\\vantorel_reaper"))
+    EXPECT_TRUE(said.startsWith("peer: no extension is listening on " + extensionPipePath()))
         << said;
     EXPECT_EQ(said.trim().indexOfChar('\n'), -1) << "one line";
 

@@ -3,6 +3,7 @@
 // request and the memory the extension adds. Writes build/bench/results.md and the raw latencies.
 #include "bench_spot_command.h"
 #include "host_run.h"
+#include "pipe_client.h"
 
 #include <algorithm>
 #include <cstdio>

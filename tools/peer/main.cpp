@@ -1,6 +1,6 @@
 // The command-line peer: talks to the extension over its pipe as the desktop application does.
 #include "pipe_client.h"
-#include "reaper.pb.h"
+#include "requests.h"
 
 #include <cstdio>
 
@@ -8,8 +8,6 @@ namespace
 {
 using VantorelReaper::ClientMessage;
 using VantorelReaper::ServerMessage;
-
-const char* const pipeDisplayName = "\\\\.\\pipe\\vantorel_reaper";
 
 struct Options
 {
@@ -63,17 +61,11 @@ ClientMessage buildRequest(const Options& options)
     else if (options.command == "info")
         message.set_type(ClientMessage::INFO_REQUEST);
     else
-    {
-        message.set_type(ClientMessage::SPOT_COMMAND);
-        auto* spot = message.mutable_spot_command();
-        spot->set_file_path(options.file.toStdString());
-        if (options.name.isNotEmpty())
-            spot->set_name(options.name.toStdString());
-        if (options.in)
-            spot->set_in_point(*options.in);
-        if (options.out)
-            spot->set_out_point(*options.out);
-    }
+        message = spotCommand({options.file.toStdString(),
+                               options.name.isNotEmpty()
+                                   ? std::optional<std::string>(options.name.toStdString())
+                                   : std::nullopt,
+                               options.in, options.out});
     return message;
 }
 
@@ -171,12 +163,10 @@ int main(int argc, char** argv)
 
     PipeClient client;
     if (!openPipe(client, options.timeoutMs))
-        return fail(3, juce::String("no extension is listening on ") + pipeDisplayName +
-                           " (error " + juce::String(static_cast<int>(client.lastError)) + ")");
+        return fail(3, "no extension is listening on " + extensionPipePath() + " (error " +
+                           juce::String(static_cast<int>(client.lastError)) + ")");
 
-    const ClientMessage message = buildRequest(options);
-    juce::MemoryBlock payload(message.ByteSizeLong());
-    message.SerializeToArray(payload.getData(), static_cast<int>(payload.getSize()));
+    const juce::MemoryBlock payload = encodeMessage(buildRequest(options));
 
     if (options.command == "info")
     {

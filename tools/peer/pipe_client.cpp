@@ -1,5 +1,7 @@
 #include "pipe_client.h"
 
+#include "pipe_name.h"
+
 #include <windows.h>
 
 namespace
@@ -51,8 +53,14 @@ PipeClient::~PipeClient()
     closePipe(*this);
 }
 
-bool openPipe(PipeClient& client, int timeoutMs, const wchar_t* name)
+juce::String extensionPipePath()
 {
+    return juce::String("\\\\.\\pipe\\") + pipeName;
+}
+
+bool openPipe(PipeClient& client, int timeoutMs, const juce::String& path)
+{
+    const wchar_t* name = path.toWideCharPointer();
     closePipe(client);
     const juce::uint32 end =
         juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);

@@ -18,11 +18,12 @@ struct PipeClient
     ~PipeClient();
 };
 
-constexpr const wchar_t* extensionPipeName = L"\\\\.\\pipe\\vantorel_reaper";
+// The full path of the extension's pipe.
+juce::String extensionPipePath();
 constexpr juce::uint32 frameMagic = 0xf2b49e2c;
 
 // Opens the pipe, waiting up to timeoutMs while it is busy. False with lastError set otherwise.
-bool openPipe(PipeClient& client, int timeoutMs, const wchar_t* name = extensionPipeName);
+bool openPipe(PipeClient& client, int timeoutMs, const juce::String& path = extensionPipePath());
 void closePipe(PipeClient& client);
 
 // Writes all bytes in one write; false when it fails or does not complete within timeoutMs.

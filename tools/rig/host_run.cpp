@@ -78,47 +78,6 @@ int runProgram(const juce::String& commandLine, juce::String& output, int timeou
     return static_cast<int>(code);
 }
 
-void* serveForeignPipeInstance()
-{
-    HANDLE h = CreateNamedPipeW(extensionPipeName, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, 0,
-                                PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
-    return h == INVALID_HANDLE_VALUE ? nullptr : h;
-}
-
-void closeForeignPipe(void* instance)
-{
-    if (instance != nullptr)
-        CloseHandle(static_cast<HANDLE>(instance));
-}
-
-juce::File logFile()
-{
-    return juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory)
-        .getChildFile("Vantorel")
-        .getChildFile("Reaper.txt");
-}
-
-juce::StringArray logLines()
-{
-    juce::StringArray lines;
-    lines.addTokens(logFile().loadFileAsString(), "\r\n", "");
-    lines.removeEmptyStrings();
-    return lines;
-}
-
-juce::StringArray linesOfLastSession()
-{
-    const juce::StringArray lines = logLines();
-    int start = 0;
-    for (int i = 0; i < lines.size(); ++i)
-        if (lines[i].startsWith("Log started: "))
-            start = i + 1;
-    juce::StringArray rest;
-    for (int i = start; i < lines.size(); ++i)
-        rest.add(lines[i]);
-    return rest;
-}
-
 void HostRun::makeFiles()
 {
     const juce::File temp = juce::File::getSpecialLocation(juce::File::tempDirectory);
@@ -216,26 +175,4 @@ int HostRun::stop(int timeoutMs)
     exitCode = static_cast<int>(code);
     finalState = juce::JSON::parse(stateFile);
     return exitCode;
-}
-
-void writeWav(const juce::File& file, double seconds, int sampleRate)
-{
-    const auto samples = static_cast<juce::uint32>(seconds * sampleRate);
-    juce::MemoryOutputStream out;
-    out.write("RIFF", 4);
-    out.writeInt(static_cast<int>(36 + samples * 2));
-    out.write("WAVEfmt ", 8);
-    out.writeInt(16);
-    out.writeShort(1); // PCM
-    out.writeShort(1); // mono
-    out.writeInt(sampleRate);
-    out.writeInt(sampleRate * 2);
-    out.writeShort(2);
-    out.writeShort(16);
-    out.write("data", 4);
-    out.writeInt(static_cast<int>(samples * 2));
-    for (juce::uint32 i = 0; i < samples; ++i)
-        out.writeShort(static_cast<short>(8000.0 * std::sin(i * 0.0785)));
-    file.getParentDirectory().createDirectory();
-    file.replaceWithData(out.getData(), out.getDataSize());
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "pipe_client.h"
-
 #include <juce_core/juce_core.h>
 
 #include <memory>
@@ -11,11 +9,14 @@
 
 // One run of the host simulator with the real extension DLL (or of another program that stops
 // when its --stop-file appears), driven from a test or a benchmark.
-struct HostRun
+class HostRun
 {
+public:
     explicit HostRun(const juce::String& scenarioJson = "{}");
     HostRun(const juce::File& program, const juce::String& arguments);
     ~HostRun();
+    HostRun(const HostRun&) = delete;
+    HostRun& operator=(const HostRun&) = delete;
 
     // Waits until the simulator has printed text; false after timeoutMs or once it has ended
     // without printing it.
@@ -27,6 +28,7 @@ struct HostRun
     juce::String output();
     juce::var state() const { return finalState; }
 
+private:
     void* process = nullptr;
     void* stdoutRead = nullptr;
     juce::File scenarioFile, stateFile, stopFile;
@@ -37,7 +39,6 @@ struct HostRun
     bool stopped = false;
     int exitCode = -1;
 
-private:
     void makeFiles();
     void finishReading();
     void launch(const juce::String& commandLine);
@@ -51,15 +52,3 @@ juce::File artifactDirectory();
 
 // Runs a program to its end; its exit code, with everything it wrote to stdout and stderr.
 int runProgram(const juce::String& commandLine, juce::String& output, int timeoutMs = 30000);
-
-// An instance of the extension's pipe served by this process, as another program might; closed
-// when the returned handle is passed to closeForeignPipe.
-void* serveForeignPipeInstance();
-void closeForeignPipe(void* instance);
-juce::File logFile();
-juce::StringArray logLines();
-// The lines written after the last log header.
-juce::StringArray linesOfLastSession();
-
-// A short 16-bit mono WAV file of the given length.
-void writeWav(const juce::File& file, double seconds, int sampleRate = 8000);
