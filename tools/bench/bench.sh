@@ -4,7 +4,7 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 OUT="$ROOT/build/bench"
-export WINEPREFIX="$ROOT/build/wine"
+source "$ROOT/cmake/wine-env"
 mkdir -p "$OUT"
 rm -f "$OUT"/latency-*.txt
 
@@ -25,7 +25,7 @@ echo "==> measuring under Wine (the extension in hostsim, and the raw pipe echo 
         echo "| windows-$arch | $(stat -c %s "$ROOT/build/windows-$arch/reaper_vantorel_extension.dll") |"
     done
     echo
-    echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores of $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), Wine $(/usr/lib/wine/wine64 --version)."
+    echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores of $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), Wine $("$WINE64" --version)."
 } >>"$OUT/results.md"
 
 echo "==> plotting the latency distributions"

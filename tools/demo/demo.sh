@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BIN="$ROOT/build/windows-x64"
 WORK="$ROOT/build/demo"
 WINE="$ROOT/cmake/wine-run"
-export WINEPREFIX="$ROOT/build/wine"
+source "$ROOT/cmake/wine-env"
 
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 
