@@ -15,20 +15,29 @@ if(NOT EXISTS ${PROTOBUF_SOURCE_DIR}/src/google/protobuf/message_lite.h)
     message(FATAL_ERROR "protobuf sources missing in ${PROTOBUF_SOURCE_DIR}: run ./run build")
 endif()
 
-set(out ${VANTOREL_DEPS_DIR}/protobuf-lite-${MINGW_TRIPLET})
+# The cached build is keyed to the source's version, the toolchain and the flags, so that a
+# change of any of them builds it anew.
+set(PROTOBUF_BUILD_OPTIONS
+    -DCMAKE_BUILD_TYPE=Release
+    -Dprotobuf_BUILD_TESTS=OFF
+    -Dprotobuf_BUILD_PROTOC_BINARIES=OFF
+    -Dprotobuf_BUILD_LIBPROTOC=OFF
+    -Dprotobuf_BUILD_SHARED_LIBS=OFF
+    -Dprotobuf_WITH_ZLIB=OFF
+    -Dprotobuf_INSTALL=OFF)
+file(READ ${VANTOREL_DEPS_DIR}/protobuf-src.version source_version)
+file(READ ${CMAKE_TOOLCHAIN_FILE} toolchain)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake common_toolchain)
+string(SHA256 key "${source_version}${toolchain}${common_toolchain}${PROTOBUF_BUILD_OPTIONS}")
+string(SUBSTRING ${key} 0 12 key)
+
+set(out ${VANTOREL_DEPS_DIR}/protobuf-lite-${MINGW_TRIPLET}-${key})
 set(lib ${out}/libprotobuf-lite.a)
 if(NOT EXISTS ${lib})
     message(STATUS "Building protobuf-lite for ${MINGW_TRIPLET} (once, cached in ${out})")
     execute_process(
         COMMAND ${CMAKE_COMMAND} -S ${PROTOBUF_SOURCE_DIR} -B ${out}/build -G Ninja
-            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-            -DCMAKE_BUILD_TYPE=Release
-            -Dprotobuf_BUILD_TESTS=OFF
-            -Dprotobuf_BUILD_PROTOC_BINARIES=OFF
-            -Dprotobuf_BUILD_LIBPROTOC=OFF
-            -Dprotobuf_BUILD_SHARED_LIBS=OFF
-            -Dprotobuf_WITH_ZLIB=OFF
-            -Dprotobuf_INSTALL=OFF
+            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} ${PROTOBUF_BUILD_OPTIONS}
         RESULT_VARIABLE rc OUTPUT_FILE ${out}-configure.log ERROR_FILE ${out}-configure.log)
     if(NOT rc EQUAL 0)
         message(FATAL_ERROR "configuring protobuf for ${MINGW_TRIPLET} failed, see ${out}-configure.log")
