@@ -1,5 +1,6 @@
 # JUCE 7 modules from Debian's juce-modules-source-data, compiled from source for each target.
-# juce_events is compiled from a copy patched at configure time with third_party/juce/*.patch.
+# For Windows, juce_core and juce_events are compiled from copies patched at configure time with
+# third_party/juce/*.patch (the named pipe and the interprocess connection).
 set(JUCE_MODULES_DIR /usr/share/juce/modules CACHE PATH "Debian's JUCE module sources")
 if(NOT EXISTS ${JUCE_MODULES_DIR}/juce_core/juce_core.h)
     message(FATAL_ERROR "JUCE modules not found in ${JUCE_MODULES_DIR} (package juce-modules-source-data)")
