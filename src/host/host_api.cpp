@@ -6,13 +6,16 @@
 VANTOREL_HOST_FUNCTIONS(VANTOREL_HOST_FUNCTION_SLOT, VANTOREL_HOST_FUNCTION_SLOT)
 #undef VANTOREL_HOST_FUNCTION_SLOT
 
-#define VANTOREL_REQUIRED_SLOT(name, result, parameters) {&name, #name},
-#define VANTOREL_OPTIONAL_SLOT(name, result, parameters)
+#define VANTOREL_SLOT(name, result, parameters) {&name, #name},
+#define VANTOREL_SKIP(name, result, parameters)
 const HostApiSlot hostApiLoaderTable[] = {
-    VANTOREL_HOST_FUNCTIONS(VANTOREL_REQUIRED_SLOT, VANTOREL_OPTIONAL_SLOT){nullptr, nullptr},
+    VANTOREL_HOST_FUNCTIONS(VANTOREL_SLOT, VANTOREL_SKIP){nullptr, nullptr},
 };
-#undef VANTOREL_REQUIRED_SLOT
-#undef VANTOREL_OPTIONAL_SLOT
+const HostApiSlot hostApiOptionalTable[] = {
+    VANTOREL_HOST_FUNCTIONS(VANTOREL_SKIP, VANTOREL_SLOT){nullptr, nullptr},
+};
+#undef VANTOREL_SLOT
+#undef VANTOREL_SKIP
 
 namespace
 {
@@ -86,4 +89,10 @@ bool bindHostApiInCheckOrder(HostGetFunc getFunc)
             return false;
     }
     return true;
+}
+
+void bindOptionalHostApi(HostGetFunc getFunc)
+{
+    for (const HostApiSlot* entry = hostApiOptionalTable; entry->slot != nullptr; ++entry)
+        storeInSlot(entry->slot, getFunc(entry->name));
 }

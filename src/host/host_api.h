@@ -28,3 +28,10 @@ extern const char* const hostApiCheckOrder[];
 // Binds the names again one at a time in the order the extension checks them; false at the first
 // name the host does not know.
 bool bindHostApiInCheckOrder(HostGetFunc getFunc);
+
+// The functions the extension uses only when the host has them, in alphabetical order, closed by
+// an entry whose slot is null. They play no part in deciding whether the extension loads.
+extern const HostApiSlot hostApiOptionalTable[];
+
+// Binds each optional function, or null where the host lacks it.
+void bindOptionalHostApi(HostGetFunc getFunc);

@@ -25,6 +25,8 @@
     REQUIRED(InsertMedia, int, (const char* file, int mode))                                       \
     REQUIRED(Main_OnCommand, void, (int command, int flag))                                        \
     REQUIRED(PCM_Source_CreateFromFile, PCM_source*, (const char* path))                           \
+    OPTIONAL(PCM_Source_Destroy, void, (PCM_source * source))                                      \
+    OPTIONAL(PreventUIRefresh, void, (int preventCount))                                           \
     REQUIRED(SetEditCurPos, void, (double time, bool moveView, bool seekPlay))                     \
     REQUIRED(SetMediaItemInfo_Value, bool, (MediaItem * item, const char* key, double value))      \
     REQUIRED(SetMediaItemLength, bool, (MediaItem * item, double length, bool refreshUI))          \
@@ -32,5 +34,8 @@
     REQUIRED(SetMediaItemTake_Source, bool, (MediaItem_Take * take, PCM_source * source))          \
     REQUIRED(SetMediaItemTakeInfo_Value, bool,                                                     \
              (MediaItem_Take * take, const char* key, double value))                               \
+    OPTIONAL(Undo_BeginBlock2, void, (ReaProject * project))                                       \
+    OPTIONAL(Undo_EndBlock2, void,                                                                 \
+             (ReaProject * project, const char* description, int extraFlags))                      \
     REQUIRED(UpdateArrange, void, ())                                                              \
     REQUIRED(UpdateItemInProject, void, (MediaItem * item))

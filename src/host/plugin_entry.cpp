@@ -32,6 +32,7 @@ extern "C" __declspec(dllexport) int ReaperPluginEntry(HINSTANCE, reaper_plugin_
         showIncompatibleMessage();
         return 0;
     }
+    bindOptionalHostApi(rec->GetFunc);
 
     ReaperBridge::getInstance();
     return 1;

@@ -96,4 +96,27 @@ TEST(HostApi, FirstPassLooksUpAllAndCountsTheMissingSecondStopsAtTheFirst)
     }
     missingName = "";
 }
+TEST(HostApi, OptionalFunctionsNeverDecideTheLoad)
+{
+    // A host that has none of them: both passes succeed, and the optional slots stay empty.
+    static std::vector<std::string> optional;
+    optional.clear();
+    for (const HostApiSlot* entry = hostApiOptionalTable; entry->slot != nullptr; ++entry)
+        optional.push_back(entry->name);
+    ASSERT_FALSE(optional.empty());
+    HostGetFunc withoutOptional = [](const char* name) -> void*
+    {
+        const bool isOptional = std::find(optional.begin(), optional.end(), name) != optional.end();
+        return isOptional ? nullptr : reinterpret_cast<void*>(&dummy);
+    };
+    EXPECT_EQ(REAPERAPI_LoadAPI(withoutOptional), 0);
+    EXPECT_TRUE(bindHostApiInCheckOrder(withoutOptional));
+    bindOptionalHostApi(withoutOptional);
+    EXPECT_EQ(Undo_BeginBlock2, nullptr);
+    EXPECT_EQ(PCM_Source_Destroy, nullptr);
+
+    bindOptionalHostApi(getFunc);
+    EXPECT_EQ(reinterpret_cast<void*>(Undo_EndBlock2), reinterpret_cast<void*>(&dummy));
+    EXPECT_EQ(reinterpret_cast<void*>(PreventUIRefresh), reinterpret_cast<void*>(&dummy));
+}
 } // namespace

@@ -5,14 +5,16 @@
 
 namespace
 {
-// Each test starts with an empty project and every slot of the host API table bound to the host
-// model, through the extension's own loader; a test replaces single functions as it needs.
+// Each test starts with an empty project and every slot of the host API table, the optional ones
+// included, bound to the host model through the extension's own loaders; a test replaces single
+// functions as it needs.
 class FreshHost : public testing::EmptyTestEventListener
 {
     void OnTestStart(const testing::TestInfo&) override
     {
         resetHostModel();
         REAPERAPI_LoadAPI(hostModelFunction);
+        bindOptionalHostApi(hostModelFunction);
     }
 };
 } // namespace

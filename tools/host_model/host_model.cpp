@@ -26,6 +26,14 @@ std::vector<std::string> HostModel::callNames() const
     return names;
 }
 
+int HostModel::itemCount() const
+{
+    int items = 0;
+    for (auto& track : tracks)
+        items += static_cast<int>(track->items.size());
+    return items;
+}
+
 int HostModel::unattachedSourceCount() const
 {
     int attached = 0;
@@ -33,5 +41,13 @@ int HostModel::unattachedSourceCount() const
         for (auto& item : track->items)
             for (auto& take : item->takes)
                 attached += take->source != nullptr ? 1 : 0;
-    return static_cast<int>(sources.size()) - attached;
+    return static_cast<int>(sources.size()) - attached - destroyedSourceCount();
+}
+
+int HostModel::destroyedSourceCount() const
+{
+    int destroyed = 0;
+    for (auto& source : sources)
+        destroyed += source->destroyed ? 1 : 0;
+    return destroyed;
 }

@@ -19,6 +19,7 @@ struct HostModel
     {
         std::string path;
         double length = 0.0;
+        bool destroyed = false;
     };
     struct Take
     {
@@ -48,6 +49,20 @@ struct HostModel
     std::vector<std::unique_ptr<Source>> sources;
     std::vector<std::pair<int, int>> commands; // actions run, with their flags
 
+    // The host's undo: a point is a snapshot of the project taken when the outermost block ends,
+    // and undoing it goes back to the snapshot before. So a block may begin after the change.
+    struct UndoPoint
+    {
+        std::string description;
+        int flags = 0;
+        int items = 0; // items added since the snapshot before
+    };
+    std::vector<UndoPoint> undoPoints;
+    int undoBlockDepth = 0;
+    int itemsInLastSnapshot = 0;
+    // PreventUIRefresh's counter: 0 when every +1 had its -1.
+    int uiRefreshDepth = 0;
+
     // Every host call in order, as "Name(arguments)"; and those made while another host call
     // was still running, as "Inner in Outer".
     std::vector<std::string> calls;
@@ -62,7 +77,10 @@ struct HostModel
     Track& addTrack(bool selected);
     // The names of the calls made, in order.
     std::vector<std::string> callNames() const;
+    int itemCount() const;
+    // Sources neither attached to a take nor destroyed.
     int unattachedSourceCount() const;
+    int destroyedSourceCount() const;
 
     // Host calls currently running, innermost last.
     std::vector<const char*> runningCalls;

@@ -234,6 +234,20 @@ PCM_source* modelPCM_Source_CreateFromFile(const char* path)
     return as<PCM_source>(model.sources.back().get());
 }
 
+void modelPCM_Source_Destroy(PCM_source* source)
+{
+    // Only for a source no take refers to; the host frees it, the model marks it.
+    const Call call("PCM_Source_Destroy", source);
+    if (source != nullptr)
+        as<HostModel::Source>(source)->destroyed = true;
+}
+
+void modelPreventUIRefresh(int count)
+{
+    const Call call("PreventUIRefresh", count);
+    hostModel().uiRefreshDepth += count;
+}
+
 void modelSetEditCurPos(double time, bool moveView, bool seekPlay)
 {
     const Call call("SetEditCurPos", time, moveView, seekPlay);
@@ -291,6 +305,24 @@ bool modelSetMediaItemTakeInfo_Value(MediaItem_Take* take, const char* key, doub
         return false;
     as<HostModel::Take>(take)->startOffset = value;
     return true;
+}
+
+void modelUndo_BeginBlock2(ReaProject* project)
+{
+    const Call call("Undo_BeginBlock2", project);
+    ++hostModel().undoBlockDepth;
+}
+
+void modelUndo_EndBlock2(ReaProject* project, const char* description, int flags)
+{
+    const Call call("Undo_EndBlock2", project, description, flags);
+    HostModel& model = hostModel();
+    if (model.undoBlockDepth == 0 || --model.undoBlockDepth > 0)
+        return; // an unbalanced end is ignored; an inner block joins the outer one
+    const int items = model.itemCount();
+    model.undoPoints.push_back(
+        {description != nullptr ? description : "", flags, items - model.itemsInLastSnapshot});
+    model.itemsInLastSnapshot = items;
 }
 
 void modelUpdateArrange()

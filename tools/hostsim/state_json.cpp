@@ -88,6 +88,12 @@ juce::String stateJson(const HostModel& project, const std::vector<int>& entryRe
     for (auto& call : project.nestedCalls)
         nestedCalls.add(jsonString(call));
 
+    juce::StringArray undoPoints;
+    for (auto& point : project.undoPoints)
+        undoPoints.add("{\"description\": " + jsonString(point.description) +
+                       ", \"flags\": " + juce::String(point.flags) +
+                       ", \"items\": " + juce::String(point.items) + "}");
+
     juce::StringArray commands;
     for (auto& [command, flag] : project.commands)
         commands.add("[" + juce::String(command) + ", " + juce::String(flag) + "]");
@@ -101,7 +107,10 @@ juce::String stateJson(const HostModel& project, const std::vector<int>& entryRe
            nestedCalls.joinIntoString(", ") + "],\n" +
            "  \"sources_created\": " + juce::String(static_cast<int>(project.sources.size())) +
            ",\n" + "  \"sources_unattached\": " + juce::String(project.unattachedSourceCount()) +
-           ",\n" + "  \"dispatch\": " + dispatch + ",\n" + "  \"memory\": {\"working_set\": [" +
+           ",\n" + "  \"sources_destroyed\": " + juce::String(project.destroyedSourceCount()) +
+           ",\n" + "  \"undo_points\": [" + undoPoints.joinIntoString(", ") + "],\n" +
+           "  \"ui_refresh_depth\": " + juce::String(project.uiRefreshDepth) + ",\n" +
+           "  \"dispatch\": " + dispatch + ",\n" + "  \"memory\": {\"working_set\": [" +
            workingSet.joinIntoString(", ") + "], \"private\": [" +
            privateBytes.joinIntoString(", ") + "]}\n}\n";
 }
