@@ -14,10 +14,17 @@ using VantorelReaper::ServerMessage;
 const char* const versionText = "reaper ext 1.1";
 constexpr int projectPathBufferSize = 4096;
 
-boost::shared_ptr<juce::MemoryBlock> spotDoneReply()
+// SPOT_DONE whatever happened, as peers expect; a failure adds its code and text.
+boost::shared_ptr<juce::MemoryBlock> spotDoneReply(const juce::Result& outcome)
 {
     ServerMessage reply;
     reply.set_type(ServerMessage::SPOT_DONE);
+    if (outcome.failed())
+    {
+        auto* error = reply.mutable_error();
+        error->set_code(spotFailureCode(outcome.getErrorMessage()));
+        error->set_text(outcome.getErrorMessage().toRawUTF8());
+    }
     return serializeMessage(reply);
 }
 
@@ -56,7 +63,8 @@ RequestOutcome dispatchRequest(const juce::MemoryBlock& payload)
     case ClientMessage::SPOT_COMMAND:
     {
         const juce::Result outcome = handleSpotCommand(request.spot_command());
-        return {spotDoneReply(), outcome.failed() ? outcome.getErrorMessage() : juce::String()};
+        return {spotDoneReply(outcome),
+                outcome.failed() ? outcome.getErrorMessage() : juce::String()};
     }
     case ClientMessage::INFO_REQUEST:
         return {nullptr, "Info request"};

@@ -6,6 +6,13 @@
 namespace
 {
 constexpr int buildMissingPeaksAction = 40047;
+constexpr int undoStateItems = 4; // the host's undo flag: items changed
+
+const char* const sourceMissing = "Unable to find source file:";
+const char* const noTrack = "No track";
+const char* const noTracksInSession = "No Tracks in session";
+const char* const noMediaItem = "No media item";
+const char* const noTake = "No take";
 
 MediaTrack* chooseTrack(juce::String& failure)
 {
@@ -13,21 +20,59 @@ MediaTrack* chooseTrack(juce::String& failure)
         return selected;
     if (CountTracks(nullptr) == 0)
     {
-        failure = "No track";
+        failure = noTrack;
         return nullptr;
     }
     MediaTrack* first = GetTrack(nullptr, 0);
     if (first == nullptr)
-        failure = "No Tracks in session";
+        failure = noTracksInSession;
     return first;
+}
+
+// What the host's Undo names the spot after: the take's name, or the file's when that is empty.
+juce::String undoDescription(const VantorelReaper::SpotCommand& command)
+{
+    const std::string& path = command.file_path();
+    const std::string name =
+        !command.name().empty() ? command.name() : path.substr(path.find_last_of("\\/") + 1);
+    return "Spot \"" + decodeUtf8(name.c_str(), name.size()) + "\"";
+}
+
+// The host functions below are optional: without them a spot works as it always did.
+void preventRefresh(int count)
+{
+    if (PreventUIRefresh != nullptr)
+        PreventUIRefresh(count);
+}
+
+bool hostHasUndoBlocks()
+{
+    return Undo_BeginBlock2 != nullptr && Undo_EndBlock2 != nullptr;
+}
+
+// Only for a source that no take refers to.
+void releaseSource(PCM_source* source)
+{
+    if (PCM_Source_Destroy != nullptr)
+        PCM_Source_Destroy(source);
 }
 } // namespace
 
+int spotFailureCode(const juce::String& failureText)
+{
+    if (failureText.startsWith(sourceMissing))
+        return 1;
+    const char* const exact[] = {noTrack, noTracksInSession, noMediaItem, noTake};
+    for (int i = 0; i < 4; ++i)
+        if (failureText == exact[i])
+            return i + 2;
+    return 0;
+}
+
 juce::Result handleSpotCommand(const VantorelReaper::SpotCommand& command)
 {
-    // The track is chosen before the source is created: the host offers the extension no way to
-    // release a source, so one created for a project without tracks would stay open (and its file
-    // locked) until the host exits.
+    // The track is chosen before the source is created, so that a project without tracks never
+    // holds a source open (its file locked) for nothing, even on a host that cannot release one.
     juce::String failure;
     MediaTrack* track = chooseTrack(failure);
     if (track == nullptr)
@@ -36,16 +81,34 @@ juce::Result handleSpotCommand(const VantorelReaper::SpotCommand& command)
     const std::string& path = command.file_path();
     PCM_source* source = PCM_Source_CreateFromFile(path.c_str());
     if (source == nullptr)
-        return juce::Result::fail("Unable to find source file:" +
-                                  decodeUtf8(path.c_str(), path.size()));
+        return juce::Result::fail(sourceMissing + decodeUtf8(path.c_str(), path.size()));
 
+    // The arrange view is redrawn once, after the whole change, not by each setter.
+    preventRefresh(1);
     MediaItem* item = AddMediaItemToTrack(track);
     if (item == nullptr)
-        return juce::Result::fail("No media item");
+    {
+        preventRefresh(-1);
+        releaseSource(source);
+        return juce::Result::fail(noMediaItem);
+    }
+
+    // The host's undo point is a snapshot taken when the block ends, so the block may begin once
+    // the project has an item to change.
+    const bool undoBlock = hostHasUndoBlocks();
+    const juce::String description = undoDescription(command);
+    if (undoBlock)
+        Undo_BeginBlock2(nullptr);
 
     MediaItem_Take* take = AddTakeToMediaItem(item);
     if (take == nullptr)
-        return juce::Result::fail("No take");
+    {
+        releaseSource(source);
+        if (undoBlock)
+            Undo_EndBlock2(nullptr, description.toRawUTF8(), undoStateItems);
+        preventRefresh(-1);
+        return juce::Result::fail(noTake);
+    }
 
     bool lengthIsQuarterNotes = false;
     double length = GetMediaSourceLength(source, &lengthIsQuarterNotes);
@@ -80,6 +143,12 @@ juce::Result handleSpotCommand(const VantorelReaper::SpotCommand& command)
     SetMediaItemTake_Source(take, source);
     SetEditCurPos(cursor + length, true, false);
     UpdateItemInProject(item);
+    if (undoBlock)
+        Undo_EndBlock2(nullptr, description.toRawUTF8(), undoStateItems);
+    preventRefresh(-1);
+
+    // Outside the undo block and with the display live again: the host may show a progress
+    // window while it builds peaks.
     Main_OnCommand(buildMissingPeaksAction, 0);
     return juce::Result::ok();
 }

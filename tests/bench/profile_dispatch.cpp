@@ -26,6 +26,7 @@ int main(int argc, char** argv)
     juce::Logger::setCurrentLogger(logger.get());
 
     REAPERAPI_LoadAPI(hostModelFunction);
+    bindOptionalHostApi(hostModelFunction);
     size_t replied = 0;
     for (int i = 0; i < count; ++i)
     {

@@ -46,6 +46,10 @@ TEST(SpotEndToEnd, RegionLandsAtTheCursorAndMovesIt)
     EXPECT_EQ(static_cast<double>(state["cursor"]), 33.0);
     EXPECT_EQ(juce::JSON::toString(state["commands"], true), "[[40047, 0]]");
     EXPECT_EQ(static_cast<int>(state["sources_unattached"]), 0);
+    // One undo point for the spot, naming the take, that holds the one new item.
+    EXPECT_EQ(juce::JSON::toString(state["undo_points"], true),
+              R"([{"description": "Spot \"Take\"", "flags": 4, "items": 1}])");
+    EXPECT_EQ(static_cast<int>(state["ui_refresh_depth"]), 0);
     EXPECT_EQ(
         linesOfLastSession(),
         juce::StringArray({"pipe created", "Selection In:0.000000 Out:0.000000", "~ReaperBridge"}));
@@ -64,24 +68,30 @@ TEST(SpotEndToEnd, TimeSelectionAroundTheCursorShortensTheItem)
     EXPECT_TRUE(linesOfLastSession().contains("Selection In:8.000000 Out:12.000000"));
 }
 
-TEST(SpotEndToEnd, FailuresStillGetTheReplyAndLeaveTheProjectAsItWas)
+TEST(SpotEndToEnd, FailuresAreRepliedWithTheirErrorAndLeaveTheProjectAsItWas)
 {
     struct Case
     {
         const char* scenario;
         const char* path;
         const char* logLine;
+        const char* reply; // SPOT_DONE with the failure's code and text
     } cases[] = {
-        {R"({"sources": {"C:\\a.wav": 10.0}, "cursor": 5.0})", "C:\\a.wav", "No track"},
+        {R"({"sources": {"C:\\a.wav": 10.0}, "cursor": 5.0})", "C:\\a.wav", "No track",
+         "0804B2060C10021A084E6F20747261636B"},
         {R"({"tracks": [{"selected": true}], "cursor": 5.0})", "C:\\missing.wav",
-         "Unable to find source file:C:\\missing.wav"},
+         "Unable to find source file:C:\\missing.wav",
+         "0804B2062D10011A29556E61626C6520746F2066696E6420736F757263652066696C653A433A5C6D6973"
+         "73696E672E776176"},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.logLine);
         std::string reply;
         const juce::var state = spotInHost(c.scenario, {c.path, "Take"}, reply);
-        EXPECT_EQ(reply, "0804");
+        EXPECT_EQ(reply, c.reply);
+        EXPECT_EQ(state["undo_points"].size(), 0);
+        EXPECT_EQ(static_cast<int>(state["ui_refresh_depth"]), 0);
         EXPECT_EQ(static_cast<double>(state["cursor"]), 5.0);
         EXPECT_EQ(juce::JSON::toString(state["commands"], true), "[]");
         EXPECT_EQ(static_cast<int>(state["sources_created"]), 0);
@@ -89,6 +99,22 @@ TEST(SpotEndToEnd, FailuresStillGetTheReplyAndLeaveTheProjectAsItWas)
             EXPECT_EQ(track["items"].size(), 0);
         EXPECT_EQ(linesOfLastSession()[linesOfLastSession().size() - 2], c.logLine);
     }
+}
+
+TEST(SpotEndToEnd, HostWithoutTheOptionalFunctionsLoadsAndSpotsAsBefore)
+{
+    std::string reply;
+    const juce::var state = spotInHost(
+        juce::String("{") + twoTracks +
+            R"(, "cursor": 30.0, "missing_functions": ["Undo_BeginBlock2", "Undo_EndBlock2",
+                "PreventUIRefresh", "PCM_Source_Destroy"]})",
+        {"C:\\a.wav", "Take", 2.0f, 5.0f}, reply);
+    EXPECT_EQ(juce::JSON::toString(state["entry_results"], true), "[1, 0]");
+    EXPECT_EQ(state["message_boxes"].size(), 0);
+    EXPECT_EQ(reply, spotDoneReply);
+    EXPECT_EQ(static_cast<double>(state["tracks"][1]["items"][0]["length"]), 3.0);
+    EXPECT_EQ(static_cast<double>(state["cursor"]), 33.0);
+    EXPECT_EQ(state["undo_points"].size(), 0);
 }
 
 TEST(SpotEndToEnd, NonAsciiPathOfARealWavFileReachesTheHostUnchanged)
@@ -128,6 +154,9 @@ TEST(SpotEndToEnd, CommandLinePeer)
     ASSERT_TRUE(host.waitForOutput("entry 1"));
     EXPECT_EQ(runProgram(peer + " --json spot C:\\a.wav --name Take --in 2 --out 5", said), 0);
     EXPECT_EQ(said.trim(), R"({"reply": "SPOT_DONE", "bytes": "0804"})");
+    // A spot the host could not carry out: the peer says why and fails.
+    EXPECT_EQ(runProgram(peer + " spot C:\\missing.wav", said), 1);
+    EXPECT_EQ(said.trim(), "spot failed: Unable to find source file:C:\\missing.wav (code 1)");
     EXPECT_EQ(host.stop(), 0);
     EXPECT_EQ(static_cast<double>(host.state()["cursor"]), 33.0);
 }

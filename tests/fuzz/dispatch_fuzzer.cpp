@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     resetHostModel();
     REAPERAPI_LoadAPI(hostModelFunction);
+    bindOptionalHostApi(hostModelFunction);
     HostModel& host = hostModel();
     host.addTrack(false);
     host.addTrack(true);
@@ -63,7 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                                                : ServerMessage::RESPONSE;
         require(reply.type() == expected, "the reply's type matches the request");
     }
-    require(host.unattachedSourceCount() == 0, "every source created is attached to a take");
+    require(host.unattachedSourceCount() == 0, "every source created is attached or released");
+    require(host.uiRefreshDepth == 0, "every refresh prevention is undone");
+    require(host.undoBlockDepth == 0, "every undo block is ended");
     juce::Logger::setCurrentLogger(nullptr);
     return 0;
 }

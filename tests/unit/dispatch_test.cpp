@@ -59,9 +59,14 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"project_path", "08 04", "0801AA06121210433A5C70726F6A5C736F6E672E727070", ""},
         DispatchCase{"info", "08 02", nullptr, "Info request"},
         DispatchCase{"spot", "08 01 AA 06 0A 0A 08 43 3A 5C 61 2E 77 61 76", "0804", ""},
-        DispatchCase{"spot_failure_still_answered", "08 01 AA 06 0A 0A 08 43 3A 5C 62 2E 77 61 76",
-                     "0804", "Unable to find source file:C:\\b.wav"},
-        DispatchCase{"spot_without_command_uses_empty_path", "08 01", "0804",
+        // SPOT_DONE, then error (field 102): code 1 and the text exactly as it is logged.
+        DispatchCase{"spot_failure_answered_with_its_error",
+                     "08 01 AA 06 0A 0A 08 43 3A 5C 62 2E 77 61 76",
+                     "0804B2062710011A23556E61626C6520746F2066696E6420736F757263652066696C653A433A"
+                     "5C622E776176",
+                     "Unable to find source file:C:\\b.wav"},
+        DispatchCase{"spot_without_command_uses_empty_path", "08 01",
+                     "0804B2061F10011A1B556E61626C6520746F2066696E6420736F757263652066696C653A",
                      "Unable to find source file:"},
         DispatchCase{"version_with_spot_payload_only_answers", "08 03 AA 06 02 0A 00", versionReply,
                      ""},
@@ -76,6 +81,16 @@ TEST_F(Dispatch, VersionRequestCarryingASpotCommandPlacesNothing)
     dispatchRequest(fromHex("08 03 AA 06 0A 0A 08 43 3A 5C 61 2E 77 61 76"));
     EXPECT_TRUE(host.tracks[0]->items.empty());
     EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(Dispatch, SpotFailureWithoutATrackCarriesItsCode)
+{
+    host.tracks.clear();
+    const RequestOutcome outcome =
+        dispatchRequest(fromHex("08 01 AA 06 0A 0A 08 43 3A 5C 61 2E 77 61 76"));
+    ASSERT_NE(outcome.reply, nullptr);
+    EXPECT_EQ(toHex(*outcome.reply), "0804B2060C10021A084E6F20747261636B");
+    EXPECT_EQ(outcome.logLine, "No track");
 }
 
 TEST_F(Dispatch, EmptyProjectPath)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace
@@ -119,6 +120,11 @@ TEST_P(Spotting, PlacesOneItemAtTheCursor)
     EXPECT_EQ(item.takes[0]->source->path, "C:\\a.wav");
     EXPECT_EQ(host.cursor, c.cursor + c.length);
     EXPECT_EQ(host.commands, (std::vector<std::pair<int, int>>{{40047, 0}}));
+    ASSERT_EQ(host.undoPoints.size(), 1u);
+    EXPECT_EQ(host.undoPoints[0].description, "Spot \"Take\"");
+    EXPECT_EQ(host.undoPoints[0].flags, 4);
+    EXPECT_EQ(host.undoPoints[0].items, 1);
+    EXPECT_EQ(host.uiRefreshDepth, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -167,7 +173,9 @@ struct FailureCase
     const char* path;
     void (*fault)(); // replaces the host functions that fail, if any
     const char* failure;
-    size_t itemsLeft; // a failure after the item was added leaves it, empty
+    size_t itemsLeft;      // a failure after the item was added leaves it, empty
+    int sourcesDestroyed;  // a source created for nothing is released
+    const char* undoPoint; // the description of the one undo point left, if any
 };
 
 std::ostream& operator<<(std::ostream& os, const FailureCase& c)
@@ -191,7 +199,16 @@ TEST_P(SpotFailures, FailWithTheirTextAndPlaceNothing)
     EXPECT_EQ(host.cursor, 5.0);
     EXPECT_EQ(callsOf("SetEditCurPos"), 0u);
     EXPECT_TRUE(host.commands.empty());
-    EXPECT_EQ(host.unattachedSourceCount(), static_cast<int>(host.sources.size()));
+    EXPECT_EQ(host.unattachedSourceCount(), 0);
+    EXPECT_EQ(host.destroyedSourceCount(), c.sourcesDestroyed);
+    EXPECT_EQ(static_cast<int>(host.sources.size()), c.sourcesDestroyed) << "none attached";
+    EXPECT_EQ(host.uiRefreshDepth, 0);
+    ASSERT_EQ(host.undoPoints.size(), c.undoPoint != nullptr ? 1u : 0u);
+    if (c.undoPoint != nullptr)
+    {
+        EXPECT_EQ(host.undoPoints[0].description, c.undoPoint);
+        EXPECT_EQ(host.undoPoints[0].items, 1) << "undoing it removes the empty item";
+    }
     size_t items = 0;
     for (auto& track : host.tracks)
         for (auto& item : track->items)
@@ -215,15 +232,91 @@ INSTANTIATE_TEST_SUITE_P(
                                     AddMediaItemToTrack = [](MediaTrack*) -> MediaItem*
                                     { return nullptr; };
                                 },
-                                "No media item", 0},
+                                "No media item", 0, 1, nullptr},
                     FailureCase{"no_take", Tracks::secondSelected, "C:\\a.wav",
                                 []
                                 {
                                     AddTakeToMediaItem = [](MediaItem*) -> MediaItem_Take*
                                     { return nullptr; };
                                 },
-                                "No take", 1}),
+                                "No take", 1, 1, "Spot \"Take\""}),
     [](const auto& row) { return std::string(row.param.label); });
+
+TEST_F(Spotting, UndoPointIsNamedAfterTheFileWhenTheTakeHasNoName)
+{
+    host.addTrack(true);
+    const std::string path = "C:\\Samples\\Kl\xC3\xA4nge\\door slam 04.wav";
+    host.fileLengths[path] = 2.0;
+    SpotCommand command;
+    command.set_file_path(path);
+    ASSERT_TRUE(handleSpotCommand(command).wasOk());
+    ASSERT_EQ(host.undoPoints.size(), 1u);
+    EXPECT_EQ(host.undoPoints[0].description, "Spot \"door slam 04.wav\"");
+}
+
+// A host without one of the optional functions gets the spot exactly as before, without that
+// feature; the undo block needs both of its functions.
+struct MissingCase
+{
+    const char* function;
+    size_t undoPoints;   // by a spot that succeeds
+    size_t refreshCalls; // likewise
+    int sourcesLeftOpen; // by a spot that fails with "No take"
+};
+
+std::ostream& operator<<(std::ostream& os, const MissingCase& c)
+{
+    return os << c.function;
+}
+
+class WithoutOptionalFunction : public SpotFixture, public testing::WithParamInterface<MissingCase>
+{
+protected:
+    void SetUp() override
+    {
+        for (const HostApiSlot* entry = hostApiOptionalTable; entry->slot != nullptr; ++entry)
+            if (std::string(entry->name) == GetParam().function)
+                std::memset(entry->slot, 0, sizeof(void*));
+    }
+};
+
+TEST_P(WithoutOptionalFunction, SpotsAsBefore)
+{
+    const MissingCase& c = GetParam();
+    ASSERT_TRUE(spot(SpotCase{"placed", Tracks::secondSelected, 2.0f, 5.0f, 30}).wasOk());
+    ASSERT_EQ(host.tracks[1]->items.size(), 1u);
+    EXPECT_EQ(host.tracks[1]->items[0]->length, 3.0);
+    EXPECT_EQ(host.cursor, 33.0);
+    EXPECT_EQ(host.undoPoints.size(), c.undoPoints);
+    EXPECT_EQ(callsOf("PreventUIRefresh"), c.refreshCalls);
+    EXPECT_EQ(host.uiRefreshDepth, 0);
+    EXPECT_EQ(callsOf("Undo_BeginBlock2"), callsOf("Undo_EndBlock2"));
+
+    AddTakeToMediaItem = [](MediaItem*) -> MediaItem_Take* { return nullptr; };
+    EXPECT_EQ(handleSpotCommand(SpotCommand()).getErrorMessage(), "Unable to find source file:");
+    host.fileLengths[""] = 1.0;
+    EXPECT_EQ(handleSpotCommand(SpotCommand()).getErrorMessage(), "No take");
+    EXPECT_EQ(host.unattachedSourceCount(), c.sourcesLeftOpen);
+    EXPECT_EQ(host.uiRefreshDepth, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WithoutOptionalFunction,
+                         testing::Values(MissingCase{"Undo_BeginBlock2", 0, 2, 0},
+                                         MissingCase{"Undo_EndBlock2", 0, 2, 0},
+                                         MissingCase{"PreventUIRefresh", 1, 0, 0},
+                                         MissingCase{"PCM_Source_Destroy", 1, 2, 1}),
+                         [](const auto& row) { return std::string(row.param.function); });
+
+TEST(SpotFailureCodes, EachFailureHasItsOwnStableNumber)
+{
+    EXPECT_EQ(spotFailureCode("Unable to find source file:C:\\x.wav"), 1);
+    EXPECT_EQ(spotFailureCode("Unable to find source file:"), 1);
+    EXPECT_EQ(spotFailureCode("No track"), 2);
+    EXPECT_EQ(spotFailureCode("No Tracks in session"), 3);
+    EXPECT_EQ(spotFailureCode("No media item"), 4);
+    EXPECT_EQ(spotFailureCode("No take"), 5);
+    EXPECT_EQ(spotFailureCode("No takes"), 0);
+}
 
 TEST_F(Spotting, NoTrackCreatesNoSource)
 {
@@ -239,7 +332,9 @@ TEST_F(Spotting, HostCallsInOrderWithTheirArguments)
     const std::vector<std::string> expected = {
         "GetSelectedTrack(null, 0)",
         "PCM_Source_CreateFromFile(\"C:\\a.wav\")",
+        "PreventUIRefresh(1)",
         "AddMediaItemToTrack(ptr)",
+        "Undo_BeginBlock2(null)",
         "AddTakeToMediaItem(ptr)",
         "GetMediaSourceLength(ptr, ptr)",
         "SetMediaItemTakeInfo_Value(ptr, \"D_STARTOFFS\", 2)",
@@ -252,6 +347,8 @@ TEST_F(Spotting, HostCallsInOrderWithTheirArguments)
         "SetMediaItemTake_Source(ptr, ptr)",
         "SetEditCurPos(33, true, false)",
         "UpdateItemInProject(ptr)",
+        "Undo_EndBlock2(null, \"Spot \"Take\"\", 4)",
+        "PreventUIRefresh(-1)",
         "Main_OnCommand(40047, 0)"};
     EXPECT_EQ(host.calls, expected);
 }

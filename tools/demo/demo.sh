@@ -45,6 +45,7 @@ jq -r '
     "         take \"\($i.takes[0].name)\", start offset \($i.takes[0].start_offset) s",
     "         source \($i.takes[0].source)"' "$WORK/state.json"
 jq -r '"project: edit cursor now at \(.cursor) s; actions run: \(.commands | map(.[0]) | join(", "))"' "$WORK/state.json"
+jq -r '.undo_points[] | "project: undo point \"\(.description)\" (\(.items) item)"' "$WORK/state.json"
 echo
 echo "log ($(basename "$log") in the Vantorel application-data folder):"
 tr -d '\r' <"$log" | sed -n '/^Log started/,$p' | sed '/^$/d; s/^/    /'

@@ -90,6 +90,11 @@ int report(const Options& options, const juce::MemoryBlock& payload)
         break;
     case ServerMessage::SPOT_DONE:
         type = "SPOT_DONE";
+        if (reply.has_error())
+        {
+            field = "error";
+            detail = juce::String::fromUTF8(reply.error().text().c_str());
+        }
         break;
     case ServerMessage::ERROR:
         type = "ERROR";
@@ -103,6 +108,8 @@ int report(const Options& options, const juce::MemoryBlock& payload)
         juce::String line = "{\"reply\": " + json(type);
         if (field.isNotEmpty())
             line << ", " << json(field) << ": " << json(detail);
+        if (reply.has_error() && reply.error().has_code())
+            line << ", \"code\": " << reply.error().code();
         line << ", \"bytes\": " << json(hex(payload)) << "}";
         print(line);
     }
@@ -112,11 +119,14 @@ int report(const Options& options, const juce::MemoryBlock& payload)
         print(detail.isEmpty()
                   ? juce::String("project path: (none; the project has not been saved)")
                   : "project path: " + detail);
+    else if (type == "SPOT_DONE" && reply.has_error())
+        print("spot failed: " + detail + " (code " + juce::String(reply.error().code()) + ")");
     else if (type == "SPOT_DONE")
         print("spot done: " + options.file);
     else
         print("error: " + detail);
-    return 0;
+    // A spot that the host could not carry out is a failure for whoever runs the peer.
+    return reply.has_error() ? 1 : 0;
 }
 } // namespace
 
