@@ -1,5 +1,6 @@
 // A stand-in for the host: loads the extension, hands it a plug-in record over a simulated
 // project, serves the Windows message loop on its main thread, and writes what happened.
+#include "extensions.h"
 #include "message_box_watcher.h"
 #include "message_loop.h"
 #include "scenario.h"
@@ -15,11 +16,10 @@
 
 namespace
 {
-using EntryFn = int (*)(HINSTANCE, reaper_plugin_info_t*);
-
 struct Options
 {
     juce::String extension;
+    juce::String resourcePath;
     juce::String scenario;
     juce::String stateOut;
     juce::String stopFile;
@@ -29,8 +29,8 @@ struct Options
 int usage(const char* problem)
 {
     std::fprintf(stderr,
-                 "hostsim: %s\nusage: hostsim --extension DLL [--scenario FILE] "
-                 "[--state-out FILE] [--serve-ms N] [--stop-file PATH]\n",
+                 "hostsim: %s\nusage: hostsim --extension DLL | --resource-path DIR "
+                 "[--scenario FILE] [--state-out FILE] [--serve-ms N] [--stop-file PATH]\n",
                  problem);
     return 2;
 }
@@ -116,6 +116,8 @@ int main(int argc, char** argv)
         const juce::String value = juce::String::fromUTF8(argv[++i]);
         if (arg == "--extension")
             options.extension = value;
+        else if (arg == "--resource-path")
+            options.resourcePath = value;
         else if (arg == "--scenario")
             options.scenario = value;
         else if (arg == "--state-out")
@@ -127,8 +129,8 @@ int main(int argc, char** argv)
         else
             return usage(("unknown option " + arg).toRawUTF8());
     }
-    if (options.extension.isEmpty())
-        return usage("--extension is required");
+    if (options.extension.isEmpty() == options.resourcePath.isEmpty())
+        return usage("either --extension or --resource-path is required");
 
     ScenarioRead read{Scenario(), {}};
     if (options.scenario.isNotEmpty())
@@ -145,20 +147,13 @@ int main(int argc, char** argv)
         { buildPeaksWithProgressWindow(command, pumpMs); };
 
     std::vector<MemorySample> memory{sampleMemory()};
-    const juce::File dll = fileArgument(options.extension);
-    HMODULE module = LoadLibraryW(dll.getFullPathName().toWideCharPointer());
-    if (module == nullptr)
+    const LoadedExtensions loaded =
+        options.extension.isNotEmpty()
+            ? loadExtension(fileArgument(options.extension))
+            : loadResourcePathExtensions(fileArgument(options.resourcePath));
+    if (loaded.error.isNotEmpty())
     {
-        std::fprintf(stderr, "hostsim: cannot load %s (error %lu)\n",
-                     dll.getFullPathName().toRawUTF8(), GetLastError());
-        return 1;
-    }
-    auto entry = reinterpret_cast<EntryFn>(
-        reinterpret_cast<void*>(GetProcAddress(module, "ReaperPluginEntry")));
-    if (entry == nullptr)
-    {
-        std::fprintf(stderr, "hostsim: %s exports no ReaperPluginEntry\n",
-                     dll.getFullPathName().toRawUTF8());
+        std::fprintf(stderr, "hostsim: %s\n", loaded.error.toRawUTF8());
         return 1;
     }
 
@@ -168,23 +163,23 @@ int main(int argc, char** argv)
     record.GetFunc = scenario.getFuncNull ? nullptr : getFunc;
 
     std::vector<int> results;
-    for (auto& call : scenario.entryCalls)
+    auto call = [&](const Extension& extension, bool load)
     {
-        const bool load = call != "unload";
-        const int result = entry(GetModuleHandleW(nullptr), load ? &record : nullptr);
+        const int result = extension.entry(GetModuleHandleW(nullptr), load ? &record : nullptr);
         results.push_back(result);
         std::printf("%s %d\n", load ? "entry" : "unload", result);
         std::fflush(stdout);
-    }
+    };
+    for (auto& extension : loaded.extensions)
+        for (auto& entryCall : scenario.entryCalls)
+            call(extension, entryCall != "unload");
 
     memory.push_back(sampleMemory());
     serve(options);
     memory.push_back(sampleMemory());
 
-    const int result = entry(GetModuleHandleW(nullptr), nullptr);
-    results.push_back(result);
-    std::printf("unload %d\n", result);
-    std::fflush(stdout);
+    for (auto it = loaded.extensions.rbegin(); it != loaded.extensions.rend(); ++it)
+        call(*it, false);
 
     if (options.stateOut.isNotEmpty())
     {
@@ -198,7 +193,7 @@ int main(int argc, char** argv)
         }
     }
 
-    // As the host does at exit; a thread the extension left running would fault here.
-    FreeLibrary(module);
+    // As the host does at exit; a thread an extension left running would fault here.
+    freeExtensions(loaded.extensions);
     return 0;
 }
