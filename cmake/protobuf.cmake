@@ -24,7 +24,8 @@ set(PROTOBUF_BUILD_OPTIONS
     -Dprotobuf_BUILD_LIBPROTOC=OFF
     -Dprotobuf_BUILD_SHARED_LIBS=OFF
     -Dprotobuf_WITH_ZLIB=OFF
-    -Dprotobuf_INSTALL=OFF)
+    -Dprotobuf_INSTALL=OFF
+    "-DCMAKE_CXX_FLAGS=${VANTOREL_PREFIX_MAP}")
 file(READ ${VANTOREL_DEPS_DIR}/protobuf-src.version source_version)
 file(READ ${CMAKE_TOOLCHAIN_FILE} toolchain)
 file(READ ${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake common_toolchain)
