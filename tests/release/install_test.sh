@@ -35,6 +35,12 @@ for pair in win64:x64 win32:x86; do
         '[ "$file" = "$NAME-$arch.dll" ] && [[ "$url" == */"$file" ]] && cmp -s "$WORK/unpacked/$file" "$REL/$file"'
 done
 
+for triple in x64:x86_64:pei-x86-64 x86:i686:pei-i386; do
+    IFS=: read -r arch cpu format <<<"$triple"
+    check "$NAME-$arch.dll: format, single export, system imports, version $version, stripped" \
+        '"$ROOT/tests/static/check_dll.sh" "$REL/$NAME-$arch.dll" "$cpu-w64-mingw32-objdump" "$format" "$version" >/dev/null && ! "$cpu-w64-mingw32-objdump" -h "$REL/$NAME-$arch.dll" | grep -q "\.debug_info"'
+done
+
 # As a user who copies both DLLs: the host loads the one of its architecture and skips the other.
 cp "$WORK/unpacked/$NAME-x64.dll" "$WORK/unpacked/$NAME-x86.dll" "$WORK/resource/UserPlugins/"
 cat >"$WORK/scenario.json" <<'JSON'
