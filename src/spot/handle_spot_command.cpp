@@ -3,6 +3,8 @@
 #include "decode_utf8.h"
 #include "host_api.h"
 
+#include <iterator>
+
 namespace
 {
 constexpr int buildMissingPeaksAction = 40047;
@@ -63,9 +65,9 @@ int spotFailureCode(const juce::String& failureText)
     if (failureText.startsWith(sourceMissing))
         return 1;
     const char* const exact[] = {noTrack, noTracksInSession, noMediaItem, noTake};
-    for (int i = 0; i < 4; ++i)
+    for (size_t i = 0; i < std::size(exact); ++i)
         if (failureText == exact[i])
-            return i + 2;
+            return static_cast<int>(i) + 2;
     return 0;
 }
 
@@ -96,7 +98,7 @@ juce::Result handleSpotCommand(const VantorelReaper::SpotCommand& command)
     // The host's undo point is a snapshot taken when the block ends, so the block may begin once
     // the project has an item to change.
     const bool undoBlock = hostHasUndoBlocks();
-    const juce::String description = undoDescription(command);
+    const juce::String description = undoBlock ? undoDescription(command) : juce::String();
     if (undoBlock)
         Undo_BeginBlock2(nullptr);
 
